@@ -1,0 +1,61 @@
+#pragma once
+
+// Production index files (.MDX) of dBase IV and dBase 7 tables: one file per
+// table, holding one B-tree per tag. Ludaro keeps its indexes in memory while a
+// table is open and writes the whole .MDX anew when the table changes, so the
+// writer builds every tree from sorted keys and the reader only needs the tag
+// list (to learn which indexes a foreign table declares) and, for checks, the
+// record order of one tag.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ludaro::dbf {
+
+struct MdxTag {
+  std::string name;        // as stored, at most 10 characters
+  std::string expression;  // key expression; for Ludaro's own tags the field name
+  char keyType = 'C';      // 'C' character, 'N' numeric (BCD), 'D' date, as stored
+  int keyLength = 0;       // bytes of one key in the file
+  bool descending = false;
+  bool unique = false;
+  bool hasFilter = false;  // a FOR condition Ludaro cannot evaluate
+};
+
+// One key of a tag: `text` for character keys (the field's stored bytes;
+// the writer pads them with blanks to the key length), `number` for numeric keys.
+struct MdxKey {
+  std::string text;
+  double number = 0;
+  std::uint32_t recordNumber = 0;  // 1-based, as in the .DBF
+};
+
+struct MdxTagData {
+  MdxTag tag;
+  std::vector<MdxKey> keys;  // any order; the writer sorts by key, then record number
+};
+
+// Writes a complete production index for the table whose file name without
+// folder and extension is `tableStem`. `dbfLevel` is 4 (dBase IV) or 7 (dBase 7)
+// and `languageDriver` the table's language driver byte. Character keys are
+// ordered by their bytes (binary order). The file is written beside its final
+// name and then moved over it, so readers never see half an index.
+// Throws ludaro::Error naming the file.
+void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, int dbfLevel,
+              std::uint8_t languageDriver, std::vector<MdxTagData> tags);
+
+// The tags of an existing .MDX (dBase IV or 7), after checking the header,
+// the tag table and every page number against the file's size. Throws
+// ludaro::Error naming the file and what is wrong.
+std::vector<MdxTag> ReadMdxTags(const std::filesystem::path& mdxPath);
+
+// The record numbers of one tag in key order, read by walking its B-tree with
+// every page number and entry count checked. Throws ludaro::Error naming the
+// file when the tag does not exist or the tree is damaged (including cycles).
+std::vector<std::uint32_t> ReadMdxRecordOrder(const std::filesystem::path& mdxPath,
+                                              std::string_view tagName);
+
+}  // namespace ludaro::dbf

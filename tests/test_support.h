@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace ludaro::test {
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes out of scope.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / std::string(name); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
+std::string ReadBytes(const std::filesystem::path& file);
+
+// A file of the checked-in fixtures folder.
+std::filesystem::path Fixture(std::string_view relative);
+
+}  // namespace ludaro::test
