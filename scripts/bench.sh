@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised and runs them.
+#   bench.sh          print the figures
+#   bench.sh check    also fail when the time per row at 1M rows is more than
+#                     1.5 times that at 10k rows
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh test
+cmake -G Ninja -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DLUDARO_TESTS=OFF -DLUDARO_BENCH=ON >/dev/null
+ninja -C build/release -j"$(nproc)" table_bench >/dev/null
+
+out=build/release/table_bench.json
+build/release/bench/table_bench --benchmark_out="$out" --benchmark_out_format=json --benchmark_min_time=0.5
+
+[ "${1:-}" = check ] || exit 0
+/usr/bin/python3 - "$out" <<'PY'
+import json, sys
+runs = json.load(open(sys.argv[1]))["benchmarks"]
+per_row = {r["name"]: r["seconds_per_row"] for r in runs if "seconds_per_row" in r}
+failed = False
+for bench in ("BM_AppendKeyed", "BM_LocateKeyed"):
+    small = per_row[f"{bench}/10000/real_time"]
+    large = per_row[f"{bench}/1000000/real_time"]
+    ratio = large / small
+    print(f"{bench}: {small * 1e9:.0f} ns/row at 10k, {large * 1e9:.0f} ns/row at 1M, ratio {ratio:.2f}")
+    failed |= ratio > 1.5
+sys.exit(1 if failed else 0)
+PY
