@@ -32,7 +32,11 @@ std::string Upper(std::string_view text) {
   return result;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
 
 std::string Trim(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
@@ -67,6 +71,30 @@ std::string Describe(const FieldValue& value) {
     std::string operator()(bool flag) const { return flag ? "true" : "false"; }
   };
   return std::visit(Visitor{}, value);
+}
+
+[[noreturn]] void ThrowOpenError(const platform::OpenError& error, const std::filesystem::path& path) {
+  switch (error.failure().kind) {
+    case platform::OpenFailure::Kind::NotFound:
+      throw Error("Table does not exist: " + path.string(), path.string());
+    case platform::OpenFailure::Kind::InUse:
+      throw Error("Table is in use by another program or handle: " + path.string(), path.string());
+    case platform::OpenFailure::Kind::AccessDenied:
+      throw Error("Access to the table is denied: " + path.string(), path.string());
+    case platform::OpenFailure::Kind::Other:
+      break;
+  }
+  throw error;
+}
+
+platform::File OpenFile(const std::filesystem::path& path, platform::Share share,
+                               platform::Disposition disposition,
+                               platform::Access access = platform::Access::ReadWrite) {
+  try {
+    return platform::File::Open(path, access, share, disposition);
+  } catch (const platform::OpenError& error) {
+    ThrowOpenError(error, path);
+  }
 }
 
 }  // namespace
@@ -129,7 +157,7 @@ class Table::Impl {
     const std::uint8_t driver = DriverForCodePage(codePage);
     DbfHeader header = MakeDbfHeader(std::move(fields), level, driver, DriverName(driver), !definition.indexTags.empty());
 
-    RemoveExistingFiles();
+    DeleteTable(folder_, stem_);
     {
       auto file = OpenFile(dbfPath_, platform::Share::None, platform::Disposition::CreateAlways);
       std::string bytes = SerializeDbfHeader(header);
@@ -183,15 +211,6 @@ class Table::Impl {
     return fields;
   }
 
-  void RemoveExistingFiles() {
-    if (platform::FileExists(dbfPath_)) {
-      // Refuse to replace a table another handle or program is using.
-      OpenFile(dbfPath_, platform::Share::None, platform::Disposition::OpenExisting);
-      platform::DeleteFileIfExists(dbfPath_);
-    }
-    platform::DeleteFileIfExists(Resolve(".MDX"));
-  }
-
   static std::filesystem::path MdxPathFor(const std::filesystem::path& dbf) {
     auto mdx = dbf;
     mdx.replace_extension(".MDX");
@@ -206,30 +225,6 @@ class Table::Impl {
     tag.keyType = field.type == 'C' ? 'C' : field.type == 'D' ? 'D' : 'N';
     tag.keyLength = field.type == 'C' ? field.width : field.type == 'D' ? 8 : kNumericKeyLength;
     return tag;
-  }
-
-  [[noreturn]] static void ThrowOpenError(const platform::OpenError& error, const std::filesystem::path& path) {
-    switch (error.failure().kind) {
-      case platform::OpenFailure::Kind::NotFound:
-        throw Error("Table does not exist: " + path.string(), path.string());
-      case platform::OpenFailure::Kind::InUse:
-        throw Error("Table is in use by another program or handle: " + path.string(), path.string());
-      case platform::OpenFailure::Kind::AccessDenied:
-        throw Error("Access to the table is denied: " + path.string(), path.string());
-      case platform::OpenFailure::Kind::Other:
-        break;
-    }
-    throw error;
-  }
-
-  static platform::File OpenFile(const std::filesystem::path& path, platform::Share share,
-                                 platform::Disposition disposition,
-                                 platform::Access access = platform::Access::ReadWrite) {
-    try {
-      return platform::File::Open(path, access, share, disposition);
-    } catch (const platform::OpenError& error) {
-      ThrowOpenError(error, path);
-    }
   }
 
   // ------------------------------------------------------------- open/close
@@ -605,12 +600,15 @@ class Table::Impl {
     bytes.push_back(static_cast<char>(kEndOfFileMarker));
     file_->WriteAt(offset, bytes.data(), bytes.size());
 
-    DbfHeader updated = header_;
-    updated.recordCount = row + 1;
-    StampToday(updated);
-    const std::string dateAndCount = SerializeDateAndCount(updated);
-    file_->WriteAt(1, dateAndCount.data(), dateAndCount.size());
-    header_ = std::move(updated);
+    if (!rowsChanged_) StampToday(header_);
+    ++header_.recordCount;
+    const std::string dateAndCount = SerializeDateAndCount(header_);
+    try {
+      file_->WriteAt(1, dateAndCount.data(), dateAndCount.size());
+    } catch (...) {
+      --header_.recordCount;
+      throw;
+    }
 
     rows_.insert(rows_.end(), buffer_.begin(), buffer_.end());
     ++liveCount_;
@@ -623,6 +621,11 @@ class Table::Impl {
     const std::uint32_t row = *current_;
     const std::string before(RowBytes(row));
     if (before == buffer_) return;
+    if (!rowsChanged_) {
+      StampToday(header_);
+      const std::string dateAndCount = SerializeDateAndCount(header_);
+      file_->WriteAt(1, dateAndCount.data(), dateAndCount.size());
+    }
     file_->WriteAt(header_.headerLength + static_cast<std::uint64_t>(row) * header_.recordLength, buffer_.data(),
                    buffer_.size());
     if (active_) active_->order.Erase(OrderKey(before, active_->field), row);
@@ -926,10 +929,14 @@ void DeleteTable(const std::filesystem::path& folder, std::string_view name) {
   std::string stem(name);
   if (stem.size() >= 4 && EqualsIgnoringCase(std::string_view(stem).substr(stem.size() - 4), ".DBF"))
     stem.resize(stem.size() - 4);
-  for (const char* extension : {".DBF", ".MDX"}) {
-    const auto path = folder / (stem + extension);
-    platform::DeleteFileIfExists(platform::FindFileIgnoringCase(path).value_or(path));
+  const auto dbf = folder / (stem + ".DBF");
+  if (auto existing = platform::FindFileIgnoringCase(dbf)) {
+    // As on Windows, a table that is open elsewhere cannot be deleted.
+    OpenFile(*existing, platform::Share::None, platform::Disposition::OpenExisting);
+    platform::DeleteFileIfExists(*existing);
   }
+  const auto mdx = folder / (stem + ".MDX");
+  platform::DeleteFileIfExists(platform::FindFileIgnoringCase(mdx).value_or(mdx));
 }
 
 }  // namespace ludaro::dbf
