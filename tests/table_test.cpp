@@ -9,6 +9,8 @@
 
 #include "common/dbf/mdx_file.h"
 #include "common/error.h"
+#include "common/platform/platform.h"
+#include "tests/child_process.h"
 #include "tests/test_support.h"
 
 namespace ludaro::dbf {
@@ -345,6 +347,27 @@ TEST_F(TableTest, ExclusiveUseIsRefusedWhileAnotherHandleHoldsTheTable) {
             std::string::npos);
 }
 
+TEST_F(TableTest, ExclusiveUseIsRefusedWhileAnotherProcessHoldsTheTable) {
+  CreateCourses();
+  {
+    test::ChildProcess holder(platform::ProgramFolder() / LUDARO_LOCK_HOLDER);
+    holder.WriteLine((dir_ / "CURSOST.DBF").u8string());
+    ASSERT_EQ(holder.ReadLine(), "locked");
+    Table table(dir_.path(), "CURSOST");
+    table.SetExclusive(true);
+    EXPECT_NE(MessageOf([&] { table.Open(); }).find("in use"), std::string::npos);
+    EXPECT_NE(MessageOf([&] { DeleteTable(dir_.path(), "CURSOST"); }).find("in use"), std::string::npos);
+  }
+  Table table(dir_.path(), "CURSOST");
+  table.SetExclusive(true);
+  table.Open();
+  {
+    test::ChildProcess holder(platform::ProgramFolder() / LUDARO_LOCK_HOLDER);
+    holder.WriteLine((dir_ / "CURSOST.DBF").u8string());
+    EXPECT_EQ(holder.ReadLine(), "in use");
+  }
+}
+
 TEST_F(TableTest, CreateReplacesTheTableAndItsIndexFile) {
   CreateCourses();
   {
@@ -367,11 +390,11 @@ TEST_F(TableTest, LongFieldNamesMakeALevel7Table) {
   table.Open();
   EXPECT_EQ(table.Level(), 7);
   table.Append();
-  table.SetString("NOMEABREVGRUPXADE", u"1º ESO A — Galego");
+  table.SetString("NOMEABREVGRUPXADE", u"1º ESO A — Galego ā");
   table.Post();
   table.Close();
   table.Open();
-  EXPECT_EQ(table.AsString("NOMEABREVGRUPXADE"), u"1º ESO A ? Galego");
+  EXPECT_EQ(table.AsString("NOMEABREVGRUPXADE"), u"1º ESO A — Galego ?");
   EXPECT_EQ(table.Fields()[0].name, "CONVOCATORIA");
 }
 
