@@ -1,8 +1,8 @@
 // Holds a file for exclusive use on behalf of a test, from a second process.
 // Reads the file's path (UTF-8) as the first line of its input, opens it with
 // no sharing and answers "locked", or "in use" when another handle holds it
-// (exit status 1), or "failed" (exit status 2). Once locked it keeps the file
-// until its input closes.
+// (exit status 1), or "failed" with the reason on its error output (exit
+// status 2). Once locked it keeps the file until its input closes.
 
 #include <iostream>
 #include <string>
@@ -23,7 +23,7 @@ int main() {
   } catch (const OpenError& error) {
     const bool inUse = error.failure().kind == OpenFailure::Kind::InUse;
     std::cout << (inUse ? "in use" : "failed") << std::endl;
-    std::cerr << error.what() << '\n';
+    if (!inUse) std::cerr << error.what() << '\n';
     return inUse ? 1 : 2;
   }
 }

@@ -1,3 +1,7 @@
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "common/platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +10,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,10 +18,6 @@
 #include "common/platform/ini_file.h"
 #include "tests/child_process.h"
 #include "tests/test_support.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace ludaro::platform {
 namespace {
@@ -167,6 +168,9 @@ struct SharingCase {
   bool secondOpens;
 };
 
+// Test lists and failure messages name a case by its name.
+void PrintTo(const SharingCase& c, std::ostream* out) { *out << c.name; }
+
 class SharingTest : public ::testing::TestWithParam<SharingCase> {};
 
 TEST_P(SharingTest, SecondHandleInTheSameProcess) {
@@ -195,8 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
         SharingCase{"SharedThenExclusive", {Access::ReadWrite, Share::ReadWrite}, {Access::ReadWrite, Share::None}, false},
         SharingCase{"ReaderThenExclusive", {Access::ReadOnly, Share::Read}, {Access::ReadWrite, Share::None}, false},
         SharingCase{"SharedThenShared", {Access::ReadWrite, Share::ReadWrite}, {Access::ReadWrite, Share::ReadWrite}, true},
-        SharingCase{"ReaderThenReader", {Access::ReadOnly, Share::Read}, {Access::ReadOnly, Share::Read}, true}),
-    [](const ::testing::TestParamInfo<SharingCase>& paramInfo) { return paramInfo.param.name; });
+        SharingCase{"ReaderThenReader", {Access::ReadOnly, Share::Read}, {Access::ReadOnly, Share::Read}, true}));
 
 TEST(FileTest, OpenFailuresSayWhy) {
   TempDir dir;
@@ -363,6 +366,8 @@ struct IniCase {
   std::string after;
 };
 
+void PrintTo(const IniCase& c, std::ostream* out) { *out << c.name; }
+
 class SetIniValueTest : public ::testing::TestWithParam<IniCase> {};
 
 TEST_P(SetIniValueTest, SetsTheKeyAndKeepsEverythingElse) {
@@ -393,8 +398,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "[Transformadores]\r\nTransformado=-1\r\n"},
         IniCase{"FirstOfTwoEqualSections",
                 "[Transformadores]\nA=1\n[Transformadores]\nTransformado=9\n",
-                "[Transformadores]\nA=1\nTransformado=-1\n[Transformadores]\nTransformado=9\n"}),
-    [](const ::testing::TestParamInfo<IniCase>& paramInfo) { return paramInfo.param.name; });
+                "[Transformadores]\nA=1\nTransformado=-1\n[Transformadores]\nTransformado=9\n"}));
 
 std::string Utf16Le(std::u16string_view text) {
   std::string bytes = "\xFF\xFE";

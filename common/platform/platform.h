@@ -13,6 +13,13 @@
 
 #include "common/error.h"
 
+// <windows.h> makes SetCurrentDirectory a macro for SetCurrentDirectoryW. A
+// file that needs both includes <windows.h> first and calls the Win32
+// function by its W name.
+#ifdef SetCurrentDirectory
+#undef SetCurrentDirectory
+#endif
+
 namespace ludaro::platform {
 
 // ---------------------------------------------------------------- code pages
