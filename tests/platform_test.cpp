@@ -281,6 +281,22 @@ TEST(CrossProcessTest, AnotherProcessCannotTakeAFileWeHold) {
   }
 }
 
+// A handle must not leak into a program we start: the program would keep the
+// file in use after we closed it.
+TEST(CrossProcessTest, StartedProgramsDoNotInheritOurHandles) {
+  TempDir dir;
+  const auto ours = dir / "ASIGNOMT.DBF";
+  const auto theirs = dir / "AULAT.DBF";
+  WriteBytes(ours, "rows");
+  WriteBytes(theirs, "rows");
+  std::optional<File> held = File::Open(ours, Access::ReadWrite, Share::None);
+  test::ChildProcess holder(LockHolder());
+  holder.WriteLine(theirs.u8string());
+  ASSERT_EQ(holder.ReadLine(), "locked");
+  held.reset();
+  EXPECT_NO_THROW(File::Open(ours, Access::ReadWrite, Share::None));
+}
+
 // ------------------------------------------------------------- file system
 
 TEST(FileSystemTest, FindsAFileWhateverItsLetterCase) {
