@@ -179,7 +179,7 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
   try {
     File in = File::Open(file, Access::ReadOnly, Share::Read);
     const std::uint64_t size = in.Size();
-    if (size > kLargestIniFile) throw Error("The INI file is too large", file.string());
+    if (size > kLargestIniFile) throw Error("The INI file is too large", file.u8string());
     std::string bytes(static_cast<std::size_t>(size), '\0');
     bytes.resize(in.ReadAt(0, bytes.data(), bytes.size()));
     return bytes;
@@ -215,7 +215,9 @@ void UpdateIniFile(const std::filesystem::path& iniFile, std::string_view sectio
     const auto resolved = std::filesystem::weakly_canonical(target, ignored);
     if (!resolved.empty()) target = resolved;
   }
-  const std::filesystem::path temporary = target.parent_path() / ("." + target.filename().string() + ".new");
+  std::filesystem::path temporary = target.parent_path() / ".";
+  temporary += target.filename().native();
+  temporary += ".new";
   bool temporaryCreated = false;
   try {
     const std::string updated = SetIniValue(ReadWholeFile(target), section, key, value);
@@ -231,7 +233,7 @@ void UpdateIniFile(const std::filesystem::path& iniFile, std::string_view sectio
     std::filesystem::rename(temporary, target);
   } catch (const std::exception&) {
     if (temporaryCreated) std::filesystem::remove(temporary, ignored);
-    throw Error("Unable to write to " + target.string(), target.string());
+    throw Error("Unable to write to " + target.u8string(), target.u8string());
   }
 }
 
