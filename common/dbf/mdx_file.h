@@ -25,8 +25,10 @@ struct MdxTag {
   bool hasFilter = false;  // a FOR condition Ludaro cannot evaluate
 };
 
-// One key of a tag: `text` for character keys (the field's stored bytes;
-// the writer pads them with blanks to the key length), `number` for numeric keys.
+// One key of a tag: `text` for character keys (the field's stored bytes, at
+// most the key length; the writer pads them with blanks), `number` for
+// numeric keys (stored as dBase's 12-byte packed decimal, 15 significant
+// digits). Deleted records keep their keys, as in dBase.
 struct MdxKey {
   std::string text;
   double number = 0;
@@ -40,21 +42,30 @@ struct MdxTagData {
 
 // Writes a complete production index for the table whose file name without
 // folder and extension is `tableStem`. `dbfLevel` is 4 (dBase IV) or 7 (dBase 7)
-// and `languageDriver` the table's language driver byte. Character keys are
-// ordered by their bytes (binary order). The file is written beside its final
-// name and then moved over it, so readers never see half an index.
-// Throws ludaro::Error naming the file.
+// and `languageDriver` the table's language driver byte. Tags are written in
+// the order given, each plain: ascending, duplicates allowed, no filter, key
+// type 'C' (key length 1-100) or 'N' (key length 12). Character keys are
+// ordered by their bytes (binary order), numeric keys by value, equal keys by
+// record number. Time is that of sorting the keys. The file is written beside
+// its final name and then moved over it, so readers never see half an index.
+// Throws ludaro::Error naming the file (a tag it cannot write, a key longer
+// than its tag's keys, record number 0, a number that is not finite, I/O).
 void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, int dbfLevel,
               std::uint8_t languageDriver, std::vector<MdxTagData> tags);
 
-// The tags of an existing .MDX (dBase IV or 7), after checking the header,
-// the tag table and every page number against the file's size. Throws
-// ludaro::Error naming the file and what is wrong.
+// The tags of an existing .MDX (dBase IV or 7, by any writer), after checking
+// the header, the tag table, each tag header and root page number against the
+// file's size. Key type, length and flags come from the tag's own header.
+// Throws ludaro::Error("<file>: <what is wrong>").
 std::vector<MdxTag> ReadMdxTags(const std::filesystem::path& mdxPath);
 
-// The record numbers of one tag in key order, read by walking its B-tree with
-// every page number and entry count checked. Throws ludaro::Error naming the
-// file when the tag does not exist or the tree is damaged (including cycles).
+// The record numbers of one tag (name compared without regard to case) in
+// the order of its leaves, read by walking its B-tree with every page number
+// and entry count checked; key order is not checked, since another writer's
+// collation may differ from binary order. Throws ludaro::Error naming the file
+// when the tag does not exist or the tree is damaged (a page outside the
+// file, an entry count too large for its block, a block reached twice,
+// leaves at different depths, record number 0).
 std::vector<std::uint32_t> ReadMdxRecordOrder(const std::filesystem::path& mdxPath,
                                               std::string_view tagName);
 
