@@ -16,7 +16,7 @@
 namespace ludaro::dbf {
 
 struct MdxTag {
-  std::string name;        // as stored, at most 10 characters
+  std::string name;        // as stored: at most 10 characters (dBase 7: 32)
   std::string expression;  // key expression; for Ludaro's own tags the field name
   char keyType = 'C';      // 'C' character, 'N' numeric (BCD), 'D' date, as stored
   int keyLength = 0;       // bytes of one key in the file
