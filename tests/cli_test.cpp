@@ -96,8 +96,8 @@ class DumpTest : public ::testing::Test {
 
   void WriteRooms() {
     dbf::Table table(dir_.path(), "AULAT");
-    table.Create({{dbf::FieldDef::Text("ABREV", 6), dbf::FieldDef::Text("NOMBRE", 20), dbf::FieldDef::Integer("PUESTOS"),
-                   dbf::FieldDef::Float("SUPERF"), dbf::FieldDef::Logical("LIBRE")},
+    table.Create({{dbf::FieldDef::Text("ABREV", 6), dbf::FieldDef::Text("NOMBRE", 30),
+                   dbf::FieldDef::Integer("PUESTOS"), dbf::FieldDef::Float("SUPERF"), dbf::FieldDef::Logical("LIBRE")},
                   {"ABREV", "PUESTOS"}});
     table.Open();
     auto add = [&](const char16_t* abrev, const char16_t* name, std::int64_t seats, double area, bool free) {
