@@ -74,6 +74,13 @@ class XadeLine {
 // write it. It is read in large blocks, and memory grows only with the longest
 // line; a line longer than `maxLineBytes` is refused with an error instead of
 // exhausting memory.
+//
+//   XadeCsvReader reader(file);
+//   reader.SkipLine();  // the header
+//   XadeLine line;
+//   while (reader.ReadLine(line)) Use(line.Field(0), line.Field(3));
+//
+// The file stays open, for reading, as long as the reader lives.
 class XadeCsvReader {
  public:
   static constexpr std::size_t kDefaultMaxLineBytes = std::size_t{256} << 20;
@@ -92,8 +99,8 @@ class XadeCsvReader {
   bool SkipLine();
 
   // Reads, decodes and splits the next line into `line` (its previous fields
-  // are discarded); returns false, leaving `line` as it was, at the end of the
-  // file.
+  // are discarded, so references to them end here); returns false, leaving
+  // `line` as it was, at the end of the file.
   bool ReadLine(XadeLine& line);
 
   // Reads the next line's bytes without decoding; returns false at the end of
