@@ -315,6 +315,7 @@ class Table::Impl {
 
   void RewriteIndexFile() {
     if (!header_.productionIndex || mdxTags_.empty()) return;
+    DeclareBinaryCollation();
     std::vector<MdxTagData> tags;
     for (const auto& tag : mdxTags_) {
       const std::size_t field = FieldOfTag(tag);
@@ -335,6 +336,26 @@ class Table::Impl {
   }
 
   // ------------------------------------------------------------- indexes
+  // The index is rebuilt in byte order. A table whose driver declares a
+  // linguistic collation (as 0x58 does) would make readers search the new
+  // index in another order and miss rows, so the table and its index are
+  // marked with the byte-order driver of the same code page.
+  void DeclareBinaryCollation() {
+    if (codePage_ != 1252) return;
+    const bool binary = header_.languageDriver == kAnsiBinaryDriver &&
+                        (header_.level != 7 || header_.languageDriverName == DriverName(kAnsiBinaryDriver));
+    if (binary) return;
+    header_.languageDriver = kAnsiBinaryDriver;
+    const char driver = static_cast<char>(kAnsiBinaryDriver);
+    file_->WriteAt(29, &driver, 1);
+    if (header_.level == 7) {
+      header_.languageDriverName = DriverName(kAnsiBinaryDriver);
+      std::string name(32, '\0');
+      std::copy(header_.languageDriverName.begin(), header_.languageDriverName.end(), name.begin());
+      file_->WriteAt(kFixedHeaderSize, name.data(), name.size());
+    }
+  }
+
 
   // The field a tag's expression names, or npos when it is anything else.
   std::size_t FieldOfTagOrNone(const MdxTag& tag) const {
@@ -370,8 +391,7 @@ class Table::Impl {
     const std::size_t field = FieldOfTag(*chosen);
     if (chosen->descending || chosen->hasFilter || header_.fields[field].type == 'L')
       Fail("index tag " + chosen->name + " cannot be used for reading in order");
-    active_.emplace();
-    active_->field = field;
+    active_.emplace(ActiveIndex{field, {}});
     for (std::uint32_t row = 0; row < header_.recordCount; ++row)
       if (!IsDeleted(row)) active_->order.Insert(OrderKey(RowBytes(row), field), row);
   }
