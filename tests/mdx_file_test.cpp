@@ -39,15 +39,6 @@ MdxTagData NumericKeys(const std::string& name, const std::vector<double>& numbe
   return data;
 }
 
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
-
 std::uint32_t U32At(const std::string& bytes, std::size_t at) {
   std::uint32_t value = 0;
   for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i)));
@@ -250,7 +241,7 @@ TEST(MdxFile, WriterRefusesWhatItCannotWriteAndKeepsTheOldIndex) {
     TempDir dir;
     const auto mdx = dir / "TABLA.MDX";
     WriteMdx(mdx, "TABLA", 4, 0x57, {CharacterKeys("OLD", 4, {"B", "A"})});
-    const std::string message = MessageOf([&] { WriteMdx(mdx, "TABLA", c.level, 0x57, c.tags); });
+    const std::string message = test::MessageOf([&] { WriteMdx(mdx, "TABLA", c.level, 0x57, c.tags); });
     EXPECT_NE(message.find(mdx.u8string() + ": "), std::string::npos) << message;
     EXPECT_NE(message.find(c.message), std::string::npos) << message;
     EXPECT_EQ(ReadMdxRecordOrder(mdx, "OLD"), (Records{2, 1}));
@@ -271,7 +262,7 @@ TEST(MdxFile, ReplacesAnExistingIndexWhole) {
 TEST(MdxFile, FailureToWriteNamesTheFile) {
   TempDir dir;
   const auto mdx = dir / "MISSING" / "TABLA.MDX";
-  const std::string message = MessageOf([&] { WriteMdx(mdx, "TABLA", 4, 0x57, {CharacterKeys("A", 4, {})}); });
+  const std::string message = test::MessageOf([&] { WriteMdx(mdx, "TABLA", 4, 0x57, {CharacterKeys("A", 4, {})}); });
   EXPECT_EQ(message.rfind(mdx.u8string() + ": cannot write the index", 0), 0u) << message;
 }
 
@@ -376,7 +367,7 @@ TEST_F(DamagedMdx, EveryDamageIsAnErrorNamingTheFile) {
     std::string bytes = good_;
     c.damage(bytes);
     test::WriteBytes(mdx_, bytes);
-    const std::string message = MessageOf([&] {
+    const std::string message = test::MessageOf([&] {
       ReadMdxTags(mdx_);
       ReadMdxRecordOrder(mdx_, "CODIGO");
     });
@@ -386,9 +377,9 @@ TEST_F(DamagedMdx, EveryDamageIsAnErrorNamingTheFile) {
 }
 
 TEST_F(DamagedMdx, MissingTagOrFileIsAnError) {
-  EXPECT_NE(MessageOf([&] { ReadMdxRecordOrder(mdx_, "NOMBRE"); }).find("no index tag NOMBRE"), std::string::npos);
+  EXPECT_NE(test::MessageOf([&] { ReadMdxRecordOrder(mdx_, "NOMBRE"); }).find("no index tag NOMBRE"), std::string::npos);
   const auto missing = dir_ / "OTRA.MDX";
-  EXPECT_NE(MessageOf([&] { ReadMdxTags(missing); }).find(missing.string()), std::string::npos);
+  EXPECT_NE(test::MessageOf([&] { ReadMdxTags(missing); }).find(missing.string()), std::string::npos);
 }
 
 }  // namespace

@@ -41,15 +41,6 @@ std::vector<std::u16string> Walk(Table& table, const char* field) {
   return seen;
 }
 
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
-
 class TableTest : public ::testing::Test {
  protected:
   TempDir dir_;
@@ -140,7 +131,7 @@ TEST_F(TableTest, ConvertsBetweenNumberTextAndInteger) {
     table.Edit();
     table.SetString("TEXTO", notWhole);
     table.Post();
-    const std::string message = MessageOf([&] { table.AsInteger("TEXTO"); });
+    const std::string message = test::MessageOf([&] { table.AsInteger("TEXTO"); });
     EXPECT_NE(message.find("is not a valid integer value"), std::string::npos) << message;
     EXPECT_NE(message.find("TEXTO"), std::string::npos) << message;
   }
@@ -151,14 +142,14 @@ TEST_F(TableTest, RefusesValuesThatDoNotConvertOrFit) {
   table.Create({{FieldDef::Integer("ENTERO"), FieldDef::Logical("SINO")}, {}});
   table.Open();
   table.Append();
-  EXPECT_NE(MessageOf([&] { table.SetString("ENTERO", u"doce"); }).find("'doce' is not a valid number"),
+  EXPECT_NE(test::MessageOf([&] { table.SetString("ENTERO", u"doce"); }).find("'doce' is not a valid number"),
             std::string::npos);
-  EXPECT_NE(MessageOf([&] { table.SetFloat("ENTERO", 1e12); }).find("does not fit"), std::string::npos);
-  EXPECT_NE(MessageOf([&] { table.SetString("SINO", u"quizais"); }).find("not a valid logical"), std::string::npos);
-  EXPECT_NE(MessageOf([&] { table.SetInteger("NOEXISTE", 1); }).find("field 'NOEXISTE' not found"),
+  EXPECT_NE(test::MessageOf([&] { table.SetFloat("ENTERO", 1e12); }).find("does not fit"), std::string::npos);
+  EXPECT_NE(test::MessageOf([&] { table.SetString("SINO", u"quizais"); }).find("not a valid logical"), std::string::npos);
+  EXPECT_NE(test::MessageOf([&] { table.SetInteger("NOEXISTE", 1); }).find("field 'NOEXISTE' not found"),
             std::string::npos);
   table.Cancel();
-  EXPECT_NE(MessageOf([&] { table.SetInteger("ENTERO", 1); }).find("no row is being edited"), std::string::npos);
+  EXPECT_NE(test::MessageOf([&] { table.SetInteger("ENTERO", 1); }).find("no row is being edited"), std::string::npos);
 }
 
 TEST_F(TableTest, WalksInIndexOrderAndFindsKeys) {
@@ -271,9 +262,9 @@ TEST_F(TableTest, LocatesOnSeveralFieldsExactly) {
   table.Post();
   EXPECT_TRUE(table.Locate("CODGRUXADE", {std::u16string(u"NEW")}));
 
-  EXPECT_NE(MessageOf([&] { table.Locate("CODGRUXADE;CURSO", {std::u16string(u"G1")}); }).find("gives 1 values"),
+  EXPECT_NE(test::MessageOf([&] { table.Locate("CODGRUXADE;CURSO", {std::u16string(u"G1")}); }).find("gives 1 values"),
             std::string::npos);
-  EXPECT_NE(MessageOf([&] { table.Locate("NOPE", {std::u16string(u"x")}); }).find("'NOPE' not found"),
+  EXPECT_NE(test::MessageOf([&] { table.Locate("NOPE", {std::u16string(u"x")}); }).find("'NOPE' not found"),
             std::string::npos);
 }
 
@@ -337,13 +328,13 @@ TEST_F(TableTest, ExclusiveUseIsRefusedWhileAnotherHandleHoldsTheTable) {
   shared.Open();
   Table exclusive(dir_.path(), "CURSOST");
   exclusive.SetExclusive(true);
-  EXPECT_NE(MessageOf([&] { exclusive.Open(); }).find("in use"), std::string::npos);
+  EXPECT_NE(test::MessageOf([&] { exclusive.Open(); }).find("in use"), std::string::npos);
   EXPECT_FALSE(exclusive.Active());
   shared.Close();
   exclusive.Open();
   Table second(dir_.path(), "CURSOST");
-  EXPECT_NE(MessageOf([&] { second.Open(); }).find("in use"), std::string::npos);
-  EXPECT_NE(MessageOf([&] { Table(dir_.path(), "CURSOST").Create(CoursesDef()); }).find("in use"),
+  EXPECT_NE(test::MessageOf([&] { second.Open(); }).find("in use"), std::string::npos);
+  EXPECT_NE(test::MessageOf([&] { Table(dir_.path(), "CURSOST").Create(CoursesDef()); }).find("in use"),
             std::string::npos);
 }
 
@@ -355,8 +346,8 @@ TEST_F(TableTest, ExclusiveUseIsRefusedWhileAnotherProcessHoldsTheTable) {
     ASSERT_EQ(holder.ReadLine(), "locked");
     Table table(dir_.path(), "CURSOST");
     table.SetExclusive(true);
-    EXPECT_NE(MessageOf([&] { table.Open(); }).find("in use"), std::string::npos);
-    EXPECT_NE(MessageOf([&] { DeleteTable(dir_.path(), "CURSOST"); }).find("in use"), std::string::npos);
+    EXPECT_NE(test::MessageOf([&] { table.Open(); }).find("in use"), std::string::npos);
+    EXPECT_NE(test::MessageOf([&] { DeleteTable(dir_.path(), "CURSOST"); }).find("in use"), std::string::npos);
   }
   Table table(dir_.path(), "CURSOST");
   table.SetExclusive(true);
@@ -423,7 +414,7 @@ TEST_F(TableTest, ReportsMissingTablesFoldersIndexesAndBadDefinitions) {
       {"too wide", [&] { Table(dir_.path(), "T").Create({{FieldDef::Text("A", 300)}, {}}); }, "unsupported type or width"},
   };
   for (const Case& c : cases) {
-    const std::string message = MessageOf(c.action);
+    const std::string message = test::MessageOf(c.action);
     EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
   }
 }
@@ -433,7 +424,7 @@ TEST_F(TableTest, RefusesADamagedFileAndLeavesItAsItWas) {
                                          std::string(20, '\0'));
   const std::string before = test::ReadBytes(dir_ / "BAD.DBF");
   Table table(dir_.path(), "BAD");
-  const std::string message = MessageOf([&] { table.Open(); });
+  const std::string message = test::MessageOf([&] { table.Open(); });
   EXPECT_NE(message.find("BAD.DBF"), std::string::npos) << message;
   EXPECT_NE(message.find("damaged"), std::string::npos) << message;
   EXPECT_FALSE(table.Active());
@@ -471,7 +462,7 @@ TEST_F(TableTest, ReadsForeignTablesUsingOnlyTheFieldsItNeeds) {
   table.Next();
   EXPECT_EQ(table.AsString("ASIG"), u"a");
   EXPECT_EQ(table.AsInteger("HORA"), 3);
-  EXPECT_NE(MessageOf([&] { table.AsString("NOTAS"); }).find("type 'M'"), std::string::npos);
+  EXPECT_NE(test::MessageOf([&] { table.AsString("NOTAS"); }).find("type 'M'"), std::string::npos);
   EXPECT_FALSE(table.Locate("ASIG", {std::u16string(u"X")})) << "deleted rows are not found";
 }
 

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "common/error.h"
+
 namespace ludaro::test {
 
 TempDir::TempDir() {
@@ -37,6 +39,15 @@ std::string ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + file.string());
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string MessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "(no error)";
 }
 
 std::filesystem::path Fixture(std::string_view relative) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,9 @@ class TempDir {
 
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
 std::string ReadBytes(const std::filesystem::path& file);
+
+// The message of the ludaro::Error that `action` throws, or "(no error)".
+std::string MessageOf(const std::function<void()>& action);
 
 // A file of the checked-in fixtures folder.
 std::filesystem::path Fixture(std::string_view relative);
