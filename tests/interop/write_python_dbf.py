@@ -37,7 +37,7 @@ def main(folder):
         if number in DELETED:
             dbf.delete(table[-1])
     table.close()
-    header = [spec.split()[0] for spec in FIELDS.split('; ')]
+    header = [field.split()[0] for field in FIELDS.split('; ')]
     live = [(*row[:-1], date_text(row[-1])) for number, row in enumerate(ROWS) if number not in DELETED]
     write_csv(os.path.join(folder, 'PYDBF3.csv'), header, live)
 

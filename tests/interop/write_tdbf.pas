@@ -11,7 +11,7 @@ uses
   Classes, SysUtils, DB, Dbf, Dbf_Fields, tdbf_csv;
 
 type
-  TFieldSpec = record
+  TFieldLayout = record
     Name: string;
     NativeType: Char;
     Size, Decimals: Integer;
@@ -21,13 +21,13 @@ type
   TSample = record
     Name: string;
     Level: Integer;
-    Fields: array of TFieldSpec;
+    Fields: array of TFieldLayout;
     Tags: array of string;
     Rows: array of TRow;
     DeletedRow: Integer;  { 0-based }
   end;
 
-function Field(const Name: string; NativeType: Char; Size, Decimals: Integer): TFieldSpec;
+function Field(const Name: string; NativeType: Char; Size, Decimals: Integer): TFieldLayout;
 begin
   Result.Name := Name;
   Result.NativeType := NativeType;
@@ -77,7 +77,7 @@ begin
   end;
 end;
 
-procedure SetValue(Target: TField; const Spec: TFieldSpec; const Value: RawByteString);
+procedure SetValue(Target: TField; const Layout: TFieldLayout; const Value: RawByteString);
 var
   Dot: TFormatSettings;
 begin
@@ -85,11 +85,11 @@ begin
     Exit;  { a new row starts blank }
   Dot := DefaultFormatSettings;
   Dot.DecimalSeparator := '.';
-  case Spec.NativeType of
+  case Layout.NativeType of
     'C': Target.AsString := Utf8ToCp1252(Value);
     'L': Target.AsBoolean := Value = 'T';
   else
-    if Spec.Decimals = 0 then
+    if Layout.Decimals = 0 then
       Target.AsLargeInt := StrToInt64(Value)
     else
       Target.AsFloat := StrToFloat(Value, Dot);
