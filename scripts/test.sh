@@ -20,5 +20,5 @@ scripts/test-windows.sh
 echo "== fuzz targets on their seed corpus" >&2
 scripts/fuzz.sh smoke
 
-echo "== benchmark figures" >&2
-scripts/bench.sh
+echo "== benchmark scaling" >&2
+scripts/bench.sh check

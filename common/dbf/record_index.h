@@ -4,11 +4,13 @@
 // order, finding a key and locating rows by field values each take
 // logarithmic or constant time instead of a scan of the table.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,17 +34,59 @@ class OrderedIndex {
   std::set<std::pair<std::string, std::uint32_t>> entries_;
 };
 
-// Rows by the exact values of a set of fields, for locating: each key maps to
-// its rows in ascending row order.
+// Rows by the exact values of a set of fields, for locating. An open-addressed
+// table of key hashes, so that a lookup on a million rows touches one slot and
+// the row it names rather than chasing per-key heap nodes. Keys are not kept:
+// `keyOfRow` rebuilds a row's key from the stored row to confirm a hash match.
 class LookupIndex {
  public:
-  void Insert(const std::string& key, std::uint32_t row);
-  void Erase(const std::string& key, std::uint32_t row);
-  // Rows holding `key`, ascending; empty when none.
-  const std::vector<std::uint32_t>& Find(const std::string& key) const;
+  using KeyOfRow = std::function<std::string(std::uint32_t row)>;
+
+  // The rows holding one key, ascending. Valid until the index next changes.
+  class Rows {
+   public:
+    Rows() = default;
+    Rows(const std::uint32_t* first, const std::uint32_t* last) : first_(first), last_(last) {}
+    const std::uint32_t* begin() const { return first_; }
+    const std::uint32_t* end() const { return last_; }
+    bool empty() const { return first_ == last_; }
+    std::uint32_t front() const { return *first_; }
+
+   private:
+    const std::uint32_t* first_ = nullptr;
+    const std::uint32_t* last_ = nullptr;
+  };
+
+  explicit LookupIndex(KeyOfRow keyOfRow) : keyOfRow_(std::move(keyOfRow)) {}
+
+  void Reserve(std::size_t keys);
+  // `row` must already hold `key` in the table.
+  void Insert(std::string_view key, std::uint32_t row);
+  // `row` must still hold `key` in the table.
+  void Erase(std::string_view key, std::uint32_t row);
+  Rows Find(std::string_view key) const;
 
  private:
-  std::unordered_map<std::string, std::vector<std::uint32_t>> rows_;
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+  static constexpr std::uint32_t kNoGroup = 0xFFFFFFFFu;
+
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::uint32_t row = kEmpty;       // the key's only or first row
+    std::uint32_t group = kNoGroup;   // index into groups_ once a key has several rows
+  };
+
+  std::size_t Mask() const { return slots_.size() - 1; }
+  // The slot holding `key`, or the empty slot where it would go.
+  std::size_t Probe(std::string_view key, std::uint64_t hash) const;
+  void Grow();
+  void RemoveSlot(std::size_t index);
+
+  KeyOfRow keyOfRow_;
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;
+  std::vector<std::vector<std::uint32_t>> groups_;
+  std::vector<std::uint32_t> freeGroups_;
 };
 
 }  // namespace ludaro::dbf

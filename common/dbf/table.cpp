@@ -463,6 +463,12 @@ class Table::Impl {
   }
 
   struct Lookup {
+    Lookup(const Impl& table, std::vector<std::size_t> lookupFields)
+        : fields(std::move(lookupFields)),
+          index([&table, this](std::uint32_t row) { return table.StoredLookupKey(table.RowBytes(row), fields); }) {}
+    Lookup(const Lookup&) = delete;
+    Lookup& operator=(const Lookup&) = delete;
+
     std::vector<std::size_t> fields;
     LookupIndex index;
   };
@@ -472,8 +478,8 @@ class Table::Impl {
     for (std::size_t field : fields) signature += std::to_string(field) + ";";
     auto found = lookups_.find(signature);
     if (found != lookups_.end()) return found->second;
-    Lookup& lookup = lookups_[signature];
-    lookup.fields = fields;
+    Lookup& lookup = lookups_.try_emplace(signature, *this, fields).first->second;
+    lookup.index.Reserve(liveCount_);
     for (std::uint32_t row = 0; row < header_.recordCount; ++row)
       if (!IsDeleted(row)) lookup.index.Insert(StoredLookupKey(RowBytes(row), fields), row);
     return lookup;
