@@ -1,0 +1,74 @@
+#include "cli/cli_dialog.h"
+
+#include <cstdio>
+#include <ostream>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "common/utf.h"
+
+namespace ludaro::cli {
+
+std::string OneLine(const std::u16string& text) {
+  std::u16string line;
+  line.reserve(text.size());
+  bool inBreak = false;
+  for (const char16_t c : text) {
+    if (c == u'\r' || c == u'\n') {
+      if (!inBreak) line.push_back(u' ');
+      inBreak = true;
+    } else {
+      line.push_back(c);
+      inBreak = false;
+    }
+  }
+  return U16ToUtf8(line);
+}
+
+bool StderrIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+CliDialog::CliDialog(std::ostream& err, bool answer, bool showProgress)
+    : err_(err), answer_(answer), showProgress_(showProgress) {}
+
+CliDialog::~CliDialog() { EndProgressLine(); }
+
+void CliDialog::Message(const std::u16string& text) {
+  EndProgressLine();
+  err_ << OneLine(text) << '\n';
+}
+
+bool CliDialog::Question(const std::u16string& caption, const std::u16string& text) {
+  EndProgressLine();
+  err_ << OneLine(caption) << ": " << OneLine(text) << " -> " << (answer_ ? "OK" : "Cancel") << '\n';
+  return answer_;
+}
+
+void CliDialog::Busy(bool) {}
+
+void CliDialog::Progress(const std::u16string& step, std::uint64_t linesDone) {
+  if (!showProgress_) return;
+  // A new step starts its own line, so a shorter name never leaves part of
+  // the previous one behind.
+  if (step != progressStep_) EndProgressLine();
+  progressStep_ = step;
+  err_ << '\r' << OneLine(step) << ": " << linesDone << " lines" << std::flush;
+  progressShown_ = true;
+}
+
+void CliDialog::EndProgressLine() {
+  if (!progressShown_) return;
+  err_ << '\n';
+  progressShown_ = false;
+}
+
+}  // namespace ludaro::cli
