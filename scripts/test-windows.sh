@@ -19,4 +19,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i
 fi
 
+# One wineserver for the whole run: each test exe would otherwise start its
+# own and race the previous one's shutdown, which now and then makes a test
+# fail before it runs.
+wineserver -w
+wineserver -p
+trap 'wineserver -k || true' EXIT
 ctest --test-dir "$build" --output-on-failure -j"$jobs"
