@@ -22,7 +22,11 @@ fi
 # One wineserver for the whole run: each test exe would otherwise start its
 # own and race the previous one's shutdown, which now and then makes a test
 # fail before it runs.
+# Wine's own background processes start with the first program and live as
+# long as the server; started here, they hold /dev/null rather than the pipe
+# through which ctest reads a test's output.
 wineserver -w
 wineserver -p
+wineboot </dev/null >/dev/null 2>&1
 trap 'wineserver -k || true' EXIT
 ctest --test-dir "$build" --output-on-failure -j"$jobs"
