@@ -139,19 +139,6 @@ File File::Open(const std::filesystem::path& path, Access access, Share share, D
   return File(path, descriptor.release());
 }
 
-File::File(File&& other) noexcept : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    path_ = std::move(other.path_);
-    handle_ = std::exchange(other.handle_, -1);
-  }
-  return *this;
-}
-
-File::~File() { Close(); }
-
 void File::Close() noexcept {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));  // closing also drops the lock
   handle_ = -1;

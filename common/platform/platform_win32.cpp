@@ -191,19 +191,6 @@ File File::Open(const std::filesystem::path& path, Access access, Share share, D
   return File(path, reinterpret_cast<std::intptr_t>(handle));
 }
 
-File::File(File&& other) noexcept : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    path_ = std::move(other.path_);
-    handle_ = std::exchange(other.handle_, -1);
-  }
-  return *this;
-}
-
-File::~File() { Close(); }
-
 void File::Close() noexcept {
   if (handle_ != -1) CloseHandle(AsHandle(handle_));
   handle_ = -1;
