@@ -1,0 +1,14 @@
+#pragma once
+
+#include "common/dbf/table.h"
+#include "import/import_step.h"
+
+namespace ludaro {
+
+// Keeps the accepted coding for later imports: creates CURSOST2.DBF (with its
+// CODCURSO tag) when it does not exist, overwrites TURNO, NIVEL and CURSO of
+// every saved course that is in the grid and appends the others whole; saved
+// courses not in the grid stay. Closes both tables.
+void GuardarCodificacion(ImportStepContext& context, dbf::Table& cursos, dbf::Table& codificacion);
+
+}  // namespace ludaro

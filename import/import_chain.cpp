@@ -1,0 +1,23 @@
+#include "import/import_chain.h"
+
+#include "import/leer_grupos.h"
+#include "import/leer_subgrupos.h"
+
+namespace ludaro {
+namespace {
+
+using ImportStep = void (*)(ImportStepContext&);
+
+// Each step reads the tables the earlier ones wrote.
+constexpr ImportStep kChain[] = {
+    LeerGrupos,
+    LeerSubgrupos,
+};
+
+}  // namespace
+
+void RunImportChain(ImportStepContext& context) {
+  for (const ImportStep step : kChain) step(context);
+}
+
+}  // namespace ludaro

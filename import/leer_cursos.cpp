@@ -1,0 +1,39 @@
+#include "import/leer_cursos.h"
+
+#include "common/dbf/table.h"
+#include "common/xade_csv.h"
+#include "import/import_tables.h"
+
+namespace ludaro {
+
+void LeerCursos(ImportStepContext& context) {
+  dbf::Table table(context.htemp, kCursosTable);
+  table.Create(CursosTableDef());
+
+  const auto file = XadeFile(context, "gruposCentro.CSV");
+  if (!file) {
+    context.dialog.Message(u"No existe archivo de Grupos(gruposCentro.CSV)");
+    context.state.nTransformado = -1;
+    return;
+  }
+  const int codeWidth = FieldWidth(CursosTableDef(), "CODCURSO");
+  XadeCsvReader reader(*file);
+  table.Open();
+  reader.SkipLine();
+  XadeLine line;
+  while (reader.ReadLine(line)) {
+    if (reader.LineNumber() % kProgressLines == 0)
+      context.dialog.Progress(u"LeerCursos", static_cast<std::uint64_t>(reader.LineNumber()));
+    if (line.Field(0) != context.convocatoria) continue;
+    const std::u16string& code = line.Field(1);
+    if (table.Locate("CODCURSO", {AsStored(code, codeWidth)})) continue;
+    const std::u16string& name = line.Field(4);
+    table.Append();
+    table.SetString("NOMECURSO", name);
+    table.SetString("CODCURSO", code);
+    table.Post();
+  }
+  table.Close();
+}
+
+}  // namespace ludaro

@@ -1,0 +1,64 @@
+#include "import/leer_grupos.h"
+
+#include "common/dbf/table.h"
+#include "common/xade_csv.h"
+#include "import/group_abbreviations.h"
+#include "import/import_tables.h"
+
+namespace ludaro {
+
+void LeerGrupos(ImportStepContext& context) {
+  dbf::Table grupos(context.htemp, kGruposTable);
+  grupos.Create(GruposTableDef());
+
+  const auto file = XadeFile(context, "gruposCentro.csv");
+  if (!file) {
+    context.dialog.Message(u"No existe archivo de Grupos (gruposCentro.CSV)");
+    context.state.nTransformado = -1;
+    return;
+  }
+  XadeCsvReader reader(*file);
+  grupos.SetExclusive(true);
+  grupos.Open();
+  dbf::Table cursos(context.htemp, kCursosTable);
+  cursos.Open();
+  RequireLayout(cursos, CursosTableDef());
+
+  const int codeWidth = FieldWidth(CursosTableDef(), "CODCURSO");
+  GroupAbbreviations abbreviations;
+  reader.SkipLine();
+  XadeLine line;
+  while (reader.ReadLine(line)) {
+    if (reader.LineNumber() % kProgressLines == 0)
+      context.dialog.Progress(u"LeerGrupos", static_cast<std::uint64_t>(reader.LineNumber()));
+    if (line.Field(0) != context.convocatoria) continue;
+    const std::u16string& codCurso = line.Field(1);
+    if (!cursos.Locate("CODCURSO", {AsStored(codCurso, codeWidth)})) continue;
+    const std::u16string& codGrupo = line.Field(2);
+    const std::u16string& nomeGrupo = line.Field(3);
+    const std::u16string& nomeCurso = line.Field(4);
+    const std::u16string& nomeAbrevGrupo = line.Field(5);
+    const std::u16string turno = cursos.AsString("TURNO");
+    const std::u16string nivel = cursos.AsString("NIVEL");
+    const std::u16string curso = cursos.AsString("CURSO");
+
+    grupos.Append();
+    grupos.SetString("ABREV", abbreviations.ForGroup(nivel + curso + nomeGrupo));
+    grupos.SetString("TURNO", turno);
+    grupos.SetString("NIVEL", nivel);
+    grupos.SetString("CURSO", curso);
+    grupos.SetString("GRUPO", nomeGrupo);
+    grupos.SetString("MARCO", u"0");
+    grupos.SetString("DESCRIP", nomeCurso + u" / " + nomeGrupo);
+    grupos.SetString("CODGRUXADE", codGrupo);
+    grupos.SetString("CODCURSOXADE", codCurso);
+    grupos.SetString("NOMEGRUPOXADE", nomeGrupo);
+    grupos.SetString("NOMEABREVGRUPXADE", nomeAbrevGrupo);
+    grupos.SetString("NOMECURSOXADE", nomeCurso);
+    grupos.Post();
+  }
+  cursos.Close();
+  grupos.Close();
+}
+
+}  // namespace ludaro
