@@ -5,6 +5,7 @@
 
 #include "cli/command_line.h"
 #include "cli/dump_command.h"
+#include "cli/export_command.h"
 #include "common/error.h"
 
 namespace ludaro::cli {
@@ -20,6 +21,8 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"dump", "dump TABLE.DBF [--index TAG]   the table as UTF-8 CSV, in index order if asked", kDumpSyntax,
      RunDump},
+    {"export", "export --xade DIR [--htemp DIR] [--start-times FILE]   Horalia's timetable to HORARIO.CSV",
+     kExportSyntax, RunExport},
 };
 
 void PrintUsage(std::ostream& stream) {
