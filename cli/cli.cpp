@@ -6,6 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/dump_command.h"
 #include "cli/export_command.h"
+#include "cli/import_command.h"
 #include "common/error.h"
 
 namespace ludaro::cli {
@@ -23,6 +24,10 @@ const Subcommand kSubcommands[] = {
      RunDump},
     {"export", "export --xade DIR [--htemp DIR] [--start-times FILE]   Horalia's timetable to HORARIO.CSV",
      kExportSyntax, RunExport},
+    {"import",
+     "import --xade DIR [--htemp DIR] [--convocatoria CODE] [--coding FILE] [--recover yes|no]   XADE's CSV files "
+     "to Horalia's working tables",
+     kImportSyntax, RunImport},
 };
 
 void PrintUsage(std::ostream& stream) {

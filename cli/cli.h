@@ -11,6 +11,7 @@
 namespace ludaro::cli {
 
 inline constexpr int kExitOk = 0;
+inline constexpr int kExitIncomplete = 1;  // the direction finished, but an input file was missing (result code -1)
 inline constexpr int kExitStopped = 2;  // an error report: missing or damaged input, failed step
 inline constexpr int kExitUsage = 64;
 
