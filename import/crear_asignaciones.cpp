@@ -1,0 +1,106 @@
+#include "import/crear_asignaciones.h"
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "common/clipper.h"
+#include "common/dbf/table.h"
+#include "import/timetable_tables.h"
+#include "import/import_tables.h"
+
+namespace ludaro {
+namespace {
+
+constexpr double kDefaultHoras = 4.0;
+constexpr const char16_t* kDefaultSesiones = u"1111";
+
+struct OfferedSubject {
+  std::u16string cod;
+  std::u16string ctarea;  // the offer's task when ASIGNOMT holds it as a task, else empty
+};
+
+// The group table holds course codes in fewer characters than the offer:
+// both are compared as the group table keeps them.
+std::u16string CourseKey(const std::u16string& codCurso, int groupCourseWidth) {
+  return AsStored(codCurso, groupCourseWidth);
+}
+
+std::unordered_set<std::u16string> TaskCodes(dbf::Table& materias) {
+  std::unordered_set<std::u16string> tasks;
+  for (materias.First(); !materias.Eof(); materias.Next())
+    if (materias.AsBoolean("ESTAREA")) tasks.insert(materias.AsString("COD"));
+  return tasks;
+}
+
+// The offer by course, each course's subjects in the offer's row order, so
+// that every group visits only the subjects of its own course.
+std::unordered_map<std::u16string, std::vector<OfferedSubject>> OfferByCourse(
+    dbf::Table& oferta, const std::unordered_set<std::u16string>& tasks, int groupCourseWidth) {
+  std::unordered_map<std::u16string, std::vector<OfferedSubject>> byCourse;
+  for (oferta.First(); !oferta.Eof(); oferta.Next()) {
+    std::u16string codTarea = oferta.AsString("CODTAREA");
+    if (tasks.count(codTarea) == 0) codTarea.clear();
+    byCourse[CourseKey(oferta.AsString("CODCURSO"), groupCourseWidth)].push_back(
+        {oferta.AsString("COD"), std::move(codTarea)});
+  }
+  return byCourse;
+}
+
+}  // namespace
+
+void CrearAsignaciones(ImportStepContext& context) {
+  dbf::DeleteTable(context.htemp, kAsignacionesTable);
+  dbf::Table asignaciones(context.htemp, kAsignacionesTable);
+  asignaciones.Create(AsignacionesTableDef());
+  asignaciones.SetExclusive(true);
+  asignaciones.Open();
+
+  dbf::Table materias(context.htemp, kMateriasTable);
+  materias.SetExclusive(true);
+  materias.Open();
+  dbf::Table grupos(context.htemp, kGruposTable);
+  grupos.SetExclusive(true);
+  grupos.Open();
+  RequireLayout(grupos, GruposTableDef());
+  dbf::Table oferta(context.htemp, kOfertaMateriasTable);
+  oferta.SetExclusive(true);
+  oferta.Open();
+
+  const int groupCourseWidth = FieldWidth(GruposTableDef(), "CODCURSOXADE");
+  const auto byCourse = OfferByCourse(oferta, TaskCodes(materias), groupCourseWidth);
+  // Pairs of group and subject abbreviation already in the table: a subject
+  // is assigned to a group once, even to a group named twice.
+  std::unordered_set<std::u16string> assigned;
+
+  for (grupos.First(); !grupos.Eof(); grupos.Next()) {
+    if (!AllTrim(grupos.AsString("CODSUBGRUXADE")).empty()) continue;
+    const auto offered = byCourse.find(CourseKey(grupos.AsString("CODCURSOXADE"), groupCourseWidth));
+    if (offered == byCourse.end()) continue;
+    const std::u16string abrev = grupos.AsString("ABREV");
+    for (const OfferedSubject& subject : offered->second) {
+      if (!assigned.insert(abrev + u'\n' + subject.cod).second) continue;
+      asignaciones.Append();
+      asignaciones.SetString("CASIG", subject.cod);
+      asignaciones.SetString("CGRUP", abrev);
+      asignaciones.SetString("CAULA", u"");
+      asignaciones.SetString("TURNO", grupos.AsString("TURNO"));
+      asignaciones.SetString("NIVEL", grupos.AsString("NIVEL"));
+      asignaciones.SetString("CURSO", grupos.AsString("CURSO"));
+      asignaciones.SetString("GRUPO", grupos.AsString("GRUPO"));
+      asignaciones.SetFloat("HORAS", kDefaultHoras);
+      asignaciones.SetString("SESIONES", kDefaultSesiones);
+      asignaciones.SetString("CLAVE", grupos.AsString("CODGRUXADE"));
+      asignaciones.SetString("CLAVECURSO", grupos.AsString("CODCURSOXADE"));
+      asignaciones.SetString("CTAREA", subject.ctarea);
+      asignaciones.Post();
+    }
+  }
+  asignaciones.Close();
+  grupos.Close();
+  oferta.Close();
+  materias.Close();
+}
+
+}  // namespace ludaro

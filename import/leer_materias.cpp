@@ -1,0 +1,191 @@
+#include "import/leer_materias.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "common/dbf/table.h"
+#include "common/xade_csv.h"
+#include "import/abbreviation_schemes.h"
+#include "import/timetable_tables.h"
+#include "import/import_tables.h"
+#include "import/stored_text.h"
+#include "import/used_abbreviations.h"
+
+namespace ludaro {
+namespace {
+
+// "0" in the task column means the line has no task.
+std::u16string TaskCode(const std::u16string& field) { return field == u"0" ? std::u16string() : field; }
+
+class SubjectWriter {
+ public:
+  explicit SubjectWriter(ImportStepContext& context)
+      : context_(context),
+        materias_(context.htemp, kMateriasTable),
+        oferta_(context.htemp, kOfertaMateriasTable),
+        abbreviations_(SubjectCandidate) {
+    dbf::DeleteTable(context.htemp, kMateriasTable);
+    materias_.Create(MateriasTableDef());
+    dbf::DeleteTable(context.htemp, kOfertaMateriasTable);
+    oferta_.Create(OfertaMateriasTableDef());
+    materias_.SetExclusive(true);
+    materias_.Open();
+    oferta_.SetExclusive(true);
+    oferta_.Open();
+  }
+
+  void SubjectLine(const XadeLine& line) {
+    // Every field is read before anything is written, so a short line stores
+    // nothing of itself.
+    const std::u16string& keyText = line.Field(3);
+    const std::u16string& name = line.Field(4);
+    const std::u16string& codMateria = line.Field(0);
+    const std::u16string& codCurso = line.Field(1);
+    const std::u16string codTarea = TaskCode(line.Field(2));
+    const std::u16string& abrevXade = line.Field(5);
+
+    // Keyed on the whole key text: the table's CODLARGO2 holds only its first
+    // 50 characters, and every line of a subject must reach its abbreviation.
+    auto seen = subjectByKey_.find(keyText);
+    if (seen == subjectByKey_.end()) {
+      const std::u16string base = SubjectBase(keyText, name);
+      seen = subjectByKey_.emplace(keyText, abbreviations_.Assign(base, base)).first;
+      materias_.Append();
+      materias_.SetString("COD", seen->second);
+      materias_.SetString("CODLARGO", keyText);
+      materias_.SetString("NOMBRE", name);
+      materias_.SetBoolean("ESTAREA", false);
+      materias_.SetString("CODTAREA", codTarea);
+      materias_.SetString("CODLARGO2", keyText);
+      materias_.Post();
+    }
+    oferta_.Append();
+    oferta_.SetString("COD", seen->second);
+    oferta_.SetString("CODLARGO", keyText);
+    oferta_.SetString("NOMBRE", name);
+    oferta_.SetString("CODMATERIA", codMateria);
+    oferta_.SetString("CODCURSO", codCurso);
+    oferta_.SetBoolean("ESTAREA", false);
+    oferta_.SetString("CODTAREA", codTarea);
+    oferta_.SetString("ABREVXADE", abrevXade);
+    oferta_.Post();
+  }
+
+  // An activity whose code a subject or an earlier activity already holds,
+  // in the same letter case, is left out.
+  void ActivityLine(const XadeLine& line) {
+    const std::u16string& code = line.Field(0);
+    const std::u16string& keyText = line.Field(1);
+    const std::u16string& name = line.Field(2);
+    if (materias_.Locate("COD", {StoredText(code, kAbbreviationWidth)})) return;
+
+    materias_.Append();
+    materias_.SetString("COD", code);
+    materias_.SetString("CODLARGO", keyText);
+    materias_.SetString("NOMBRE", name);
+    materias_.SetBoolean("ESTAREA", true);
+    materias_.SetString("CODTAREA", code);
+    materias_.SetString("CODLARGO2", keyText);
+    materias_.Post();
+    oferta_.Append();
+    oferta_.SetString("COD", code);
+    oferta_.SetString("CODLARGO", keyText);
+    oferta_.SetString("NOMBRE", name);
+    oferta_.SetBoolean("ESTAREA", true);
+    oferta_.SetString("CODTAREA", code);
+    oferta_.Post();
+  }
+
+  void Close() {
+    oferta_.Close();
+    materias_.Close();
+  }
+
+  void ReportProgress(const XadeCsvReader& reader) {
+    if (reader.LineNumber() % kProgressLines == 0)
+      context_.dialog.Progress(u"LeerMaterias", static_cast<std::uint64_t>(reader.LineNumber()));
+  }
+
+ private:
+  ImportStepContext& context_;
+  dbf::Table materias_;
+  dbf::Table oferta_;
+  UsedAbbreviations abbreviations_;
+  std::unordered_map<std::u16string, std::u16string> subjectByKey_;
+};
+
+bool ReportMissing(ImportStepContext& context, const std::optional<std::filesystem::path>& file,
+                   const char16_t* message) {
+  if (file) return false;
+  context.dialog.Message(message);
+  context.state.nTransformado = -1;
+  return true;
+}
+
+void ReadCentro(SubjectWriter& writer, XadeCsvReader& reader) {
+  reader.SkipLine();
+  XadeLine line;
+  while (reader.ReadLine(line)) {
+    writer.ReportProgress(reader);
+    writer.SubjectLine(line);
+  }
+}
+
+// The general offer lists every school's subjects: only those of the
+// imported courses, and those of a task, belong to this school.
+void ReadXeral(ImportStepContext& context, SubjectWriter& writer, const std::filesystem::path& file) {
+  XadeCsvReader reader(file);
+  dbf::Table cursos(context.htemp, kCursosTable);
+  cursos.Open();
+  RequireLayout(cursos, CursosTableDef());
+  const int codeWidth = FieldWidth(CursosTableDef(), "CODCURSO");
+
+  reader.SkipLine();
+  XadeLine line;
+  while (reader.ReadLine(line)) {
+    writer.ReportProgress(reader);
+    const bool imported = cursos.Locate("CODCURSO", {StoredText(line.Field(1), codeWidth)});
+    if (imported || line.Field(2) != u"0") writer.SubjectLine(line);
+  }
+  cursos.Close();
+}
+
+void ReadActividades(SubjectWriter& writer, const std::filesystem::path& file) {
+  XadeCsvReader reader(file);
+  reader.SkipLine();
+  XadeLine line;
+  while (reader.ReadLine(line)) {
+    writer.ReportProgress(reader);
+    writer.ActivityLine(line);
+  }
+}
+
+}  // namespace
+
+void LeerMaterias(ImportStepContext& context) {
+  const auto centro = XadeFile(context, "materiasHorarioOfertaCentro.csv");
+  if (ReportMissing(context, centro, u"No existe archivo de Materias Centro (materiasHorarioOfertaCentro.CSV)"))
+    return;
+  // Opened before the tables are touched: an unreadable offer leaves the
+  // tables of an earlier import as they were.
+  XadeCsvReader centroReader(*centro);
+  SubjectWriter writer(context);
+  ReadCentro(writer, centroReader);
+
+  const auto xeral = XadeFile(context, "materiasHorarioOfertaXeral.csv");
+  if (ReportMissing(context, xeral, u"No existe archivo de Materias Generales (materiasHorarioOfertaXeral.CSV)")) {
+    writer.Close();
+    return;
+  }
+  ReadXeral(context, writer, *xeral);
+
+  const auto actividades = XadeFile(context, "actividadesProfesor.csv");
+  if (ReportMissing(context, actividades, u"No existe archivo de Actividades (actividadesProfesor.CSV)")) {
+    writer.Close();
+    return;
+  }
+  ReadActividades(writer, *actividades);
+  writer.Close();
+}
+
+}  // namespace ludaro

@@ -1,0 +1,24 @@
+#include "import/used_abbreviations.h"
+
+#include "import/stored_text.h"
+
+namespace ludaro {
+
+bool UsedAbbreviations::IsFree(std::u16string_view stored) const {
+  return !stored.empty() && !taken_.Contains(stored);
+}
+
+std::u16string UsedAbbreviations::Assign(std::u16string_view preferred, std::u16string_view base) {
+  std::u16string stored = StoredText(preferred, kWidth);
+  if (!IsFree(stored)) {
+    std::uint64_t& number = nextNumber_.try_emplace(std::u16string(base), 1).first->second;
+    for (;; ++number) {
+      stored = StoredText(rule_(base, number), kWidth);
+      if (IsFree(stored)) break;
+    }
+  }
+  taken_.Add(stored);
+  return stored;
+}
+
+}  // namespace ludaro
