@@ -1,0 +1,40 @@
+#pragma once
+
+// Control and resource ids of Ludaro.exe. They are part of the program's
+// outward face: the GUI test driver finds and presses controls by these
+// numbers, so a number, once given, keeps its meaning. Plain #defines because
+// the resource compiler reads this file too.
+
+// ------------------------------------------------------------ resources
+#define IDI_LUDARO 1
+#define IDB_OK 101
+#define IDB_CLOSE 102
+
+// ---------------------------------------------- main window MForm (TMForm)
+// Help context of the main window and of every control on it.
+#define HELP_CONTEXT_MAIN 3
+
+// Direction panels across the top.
+#define IDC_DRAW3D2 1001        // left panel: XADE to Horalia
+#define IDC_DRAW3D2_LABEL 1002
+#define IDC_BEXPORTAR 1003      // starts the import
+#define IDC_DRAW3D3 1011        // right panel: Horalia to XADE
+#define IDC_DRAW3D3_LABEL 1012
+#define IDC_BIMPORTAR 1013      // starts the export
+
+// Lower area and everything in it.
+#define IDC_PANEL3 1020
+#define IDC_LABEL12 1021        // "PRIMERO ==>"
+#define IDC_LABEL5 1022         // folder choice instructions
+#define IDC_LABEL6 1023         // "Ruta Actual:"
+#define IDC_LABEL2 1024         // the folder list's path
+#define IDC_DIRECTORIOS 1025    // folder list (list box)
+#define IDC_UNIDADES 1026       // drive list (drop-down combo box)
+#define IDC_BUTTON1 1027        // "F1 AYUDA"
+#define IDC_BCLOSE 1028         // "&Salir"
+#define IDC_LABEL1 1029         // version label
+
+// The convocatoria choice and level coding panels; their own controls take
+// ids from 1100-1199 and 1200-1299 respectively.
+#define IDC_PANEL1 1100
+#define IDC_PANEL2 1200
