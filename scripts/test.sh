@@ -17,6 +17,9 @@ ctest --test-dir build/native --output-on-failure -j"$jobs"
 echo "== Windows build under Wine" >&2
 scripts/test-windows.sh
 
+echo "== GUI tests under Wine and Xvfb" >&2
+tests/gui/run.sh build-win
+
 echo "== fuzz targets on their seed corpus" >&2
 scripts/fuzz.sh smoke
 
