@@ -1,11 +1,12 @@
 #include "import/leer_aulas.h"
 
+#include <unordered_set>
+
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/abbreviation_schemes.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
-#include "import/stored_text.h"
 #include "import/used_abbreviations.h"
 
 namespace ludaro {
@@ -24,7 +25,9 @@ void LeerAulas(ImportStepContext& context) {
   aulas.SetExclusive(true);
   aulas.Open();
 
-  const int codeWidth = FieldWidth(AulasTableDef(), "CODAULA");
+  // Whole codes, not the stored ones: a longer code is stored cut, and two
+  // classrooms whose codes share their first 10 characters are still two.
+  std::unordered_set<std::u16string> present;
   UsedAbbreviations abbreviations(PrefixedNumber);
   reader.SkipLine();
   XadeLine line;
@@ -33,9 +36,7 @@ void LeerAulas(ImportStepContext& context) {
       context.dialog.Progress(u"LeerAulas", static_cast<std::uint64_t>(reader.LineNumber()));
     const std::u16string& code = line.Field(0);
     const std::u16string& name = line.Field(1);
-    // Two codes the table stores alike are one classroom to everyone who
-    // reads it, so the stored code is what a later line must find.
-    if (aulas.Locate("CODAULA", {StoredText(code, codeWidth)})) continue;
+    if (!present.insert(code).second) continue;
 
     aulas.Append();
     aulas.SetString("ABREV", abbreviations.Assign(code, NumberingPrefix(code)));

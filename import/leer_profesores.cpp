@@ -1,11 +1,12 @@
 #include "import/leer_profesores.h"
 
+#include <unordered_set>
+
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/abbreviation_schemes.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
-#include "import/stored_text.h"
 #include "import/used_abbreviations.h"
 
 namespace ludaro {
@@ -24,7 +25,9 @@ void LeerProfesores(ImportStepContext& context) {
   profesores.SetExclusive(true);
   profesores.Open();
 
-  const int codeWidth = FieldWidth(ProfesoresTableDef(), "X_EMPLEADO");
+  // Whole codes, not the stored ones: a longer code is stored cut, and two
+  // teachers whose codes share their first 10 characters are still two.
+  std::unordered_set<std::u16string> present;
   UsedAbbreviations abbreviations(PrefixedNumber);
   reader.SkipLine();
   XadeLine line;
@@ -33,8 +36,7 @@ void LeerProfesores(ImportStepContext& context) {
       context.dialog.Progress(u"LeerProfesores", static_cast<std::uint64_t>(reader.LineNumber()));
     const std::u16string& name = line.Field(2);
     const std::u16string& employee = line.Field(0);
-    // The stored code is what a later line must find: a longer one is cut.
-    if (profesores.Locate("X_EMPLEADO", {StoredText(employee, codeWidth)})) continue;
+    if (!present.insert(employee).second) continue;
 
     const std::u16string own = TeacherAbbreviation(name);
     profesores.Append();
