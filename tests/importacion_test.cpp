@@ -9,6 +9,8 @@
 #include "common/dbf/table.h"
 #include "common/platform/platform.h"
 #include "common/utf.h"
+#include "import/import_tables.h"
+#include "import/level_grid.h"
 #include "tests/import_fixture.h"
 
 namespace ludaro {
@@ -551,6 +553,18 @@ TEST_F(ImportacionTest, ALargeGroupsFileWithBomCrlfQuotesAndAccentsImports) {
   ExpectUniqueAbbreviations(htemp(), kCourses * kGroupsPerCourse);
   const TableRows first = ReadRows(htemp(), "GRUPOST", {"ABREV", "DESCRIP", "NOMEABREVGRUPXADE"});
   EXPECT_EQ(first[0], (std::vector<std::string>{"N01Gr0", u8"Ciclo de Educación, nº 0 / Gr0", u8"á, é"}));
+}
+
+// The grid must not let the user type more than the course table keeps, and
+// paints exactly the cells that cannot be entered.
+TEST(LevelGridTest, EditableColumnsTakeAtMostTheirFieldsWidth) {
+  for (const auto& column : kLevelColumns) {
+    SCOPED_TRACE(column.field);
+    const int width = FieldWidth(CursosTableDef(), column.field);
+    EXPECT_EQ(column.maxLength, column.editable ? width : 0);
+    EXPECT_EQ(wwDBGridNIVIMPCalcCellColors(column.field), !column.editable);
+  }
+  for (const auto& column : kConvocatoriaColumns) FieldWidth(ConvocatoriasTableDef(), column.field);
 }
 
 }  // namespace
