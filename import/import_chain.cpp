@@ -1,6 +1,10 @@
 #include "import/import_chain.h"
 
+#include "import/crear_asignaciones.h"
+#include "import/leer_aulas.h"
 #include "import/leer_grupos.h"
+#include "import/leer_materias.h"
+#include "import/leer_profesores.h"
 #include "import/leer_subgrupos.h"
 
 namespace ludaro {
@@ -12,6 +16,10 @@ using ImportStep = void (*)(ImportStepContext&);
 constexpr ImportStep kChain[] = {
     LeerGrupos,
     LeerSubgrupos,
+    LeerMaterias,
+    LeerProfesores,
+    LeerAulas,
+    CrearAsignaciones,
 };
 
 }  // namespace

@@ -25,6 +25,13 @@ TableRows ReadRows(const std::filesystem::path& folder, const std::string& table
 ImportFixture::ImportFixture() : xade_(root_ / "xade"), htemp_(root_ / "HTEMP") {
   std::filesystem::create_directory(xade_);
   std::filesystem::create_directory(htemp_);
+  WriteLaterFiles();
+}
+
+void ImportFixture::WriteLaterFiles() const {
+  for (const char* name : {"materiasHorarioOfertaCentro.csv", "materiasHorarioOfertaXeral.csv",
+                           "actividadesProfesor.csv", "profesoresGrupoCentro.csv", "aulasCentro.csv"})
+    WriteXade(name, {});
 }
 
 void ImportFixture::WriteXade(const std::string& name, const std::vector<std::string>& lines) const {
