@@ -30,8 +30,9 @@ bool RecoverAnswer(const ParsedArguments& arguments) {
 }
 
 void ReportIncompleteCoding(const std::vector<CursoIncompleto>& incompletos, std::ostream& err) {
-  err << OneLine(u"!!!!!!! ATENCIÓN !!!!!!!  Existe algún NIVEL o CURSO, sin contenido. Debe completar todos los "
-                 u"datos en la columna NIVEL y CURSO.")
+  err << OneLine(
+             u"!!!!!!! ATENCIÓN !!!!!!!  Existe algún NIVEL o CURSO, sin contenido. Debe completar todos los "
+             u"datos en la columna NIVEL y CURSO.")
       << '\n';
   for (const auto& curso : incompletos) {
     const char* missing = curso.sinNivel && curso.sinCurso ? "NIVEL and CURSO" : curso.sinNivel ? "NIVEL" : "CURSO";

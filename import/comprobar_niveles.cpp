@@ -11,8 +11,8 @@ std::vector<CursoIncompleto> ComprobarNiveles(ImportStepContext& context) {
   RequireLayout(cursos, CursosTableDef());
   std::vector<CursoIncompleto> incompletos;
   for (cursos.First(); !cursos.Eof(); cursos.Next()) {
-    CursoIncompleto curso{cursos.AsString("CODCURSO"), cursos.AsString("NOMECURSO"),
-                          cursos.AsString("NIVEL").empty(), cursos.AsString("CURSO").empty()};
+    CursoIncompleto curso{cursos.AsString("CODCURSO"), cursos.AsString("NOMECURSO"), cursos.AsString("NIVEL").empty(),
+                          cursos.AsString("CURSO").empty()};
     if (curso.sinNivel || curso.sinCurso) incompletos.push_back(std::move(curso));
   }
   cursos.Close();

@@ -34,10 +34,9 @@ void AbrirCodificacion(dbf::Table& codificacion) {
 void RecuperarCodificacion(ImportStepContext& context, dbf::Table& cursos, dbf::Table& codificacion) {
   const auto saved = ExistingTableFile(context, kCodificacionTable);
   if (!saved) return;
-  const bool recover = context.dialog.Question(
-      u"Recuperación de Niveles y Cursos importados anteriormente",
-      u"Existen Niveles y Cursos ya definidos de una Importación anterior.\n\r"
-      u"¿Quiere recuperar las codificaciones introducidas anteriormente?");
+  const bool recover = context.dialog.Question(u"Recuperación de Niveles y Cursos importados anteriormente",
+                                               u"Existen Niveles y Cursos ya definidos de una Importación anterior.\n\r"
+                                               u"¿Quiere recuperar las codificaciones introducidas anteriormente?");
   if (!recover) {
     // An open handle would keep the file from being deleted.
     codificacion.Close();

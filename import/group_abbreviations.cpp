@@ -1,6 +1,7 @@
 #include "import/group_abbreviations.h"
 
 #include <algorithm>
+#include <string>
 
 #include "common/case_fold.h"
 #include "common/error.h"

@@ -17,8 +17,7 @@ void GuardarCodificacion(ImportStepContext& context, dbf::Table& cursos, dbf::Ta
       for (const char* field : {"TURNO", "NIVEL", "CURSO"}) codificacion.SetString(field, cursos.AsString(field));
     } else {
       codificacion.Append();
-      for (const auto& field : CursosTableDef().fields)
-        codificacion.SetString(field.name, cursos.AsString(field.name));
+      for (const auto& field : CursosTableDef().fields) codificacion.SetString(field.name, cursos.AsString(field.name));
     }
     codificacion.Post();
   }

@@ -16,31 +16,21 @@ const dbf::TableDef& ConvocatoriasTableDef() {
 
 const dbf::TableDef& CursosTableDef() {
   static const dbf::TableDef definition{
-      {FieldDef::Text("ABREV", 3), FieldDef::Text("TURNO", 1), FieldDef::Text("NIVEL", 5),
-       FieldDef::Text("CURSO", 3), FieldDef::Text("NOMECURSO", 50), FieldDef::Text("CODCURSO", 10)},
+      {FieldDef::Text("ABREV", 3), FieldDef::Text("TURNO", 1), FieldDef::Text("NIVEL", 5), FieldDef::Text("CURSO", 3),
+       FieldDef::Text("NOMECURSO", 50), FieldDef::Text("CODCURSO", 10)},
       {kCodCursoTag}};
   return definition;
 }
 
 const dbf::TableDef& GruposTableDef() {
-  static const dbf::TableDef definition{{FieldDef::Text("ABREV", 10),
-                                         FieldDef::Text("TURNO", 1),
-                                         FieldDef::Text("NIVEL", 5),
-                                         FieldDef::Text("CURSO", 3),
-                                         FieldDef::Text("GRUPO", 2),
-                                         FieldDef::Text("MARCO", 1),
-                                         FieldDef::Text("NUMALUMN", 2),
-                                         FieldDef::Text("DESCRIP", 80),
-                                         FieldDef::Text("TUTOR", 10),
-                                         FieldDef::Text("CODGRUXADE", 15),
-                                         FieldDef::Text("CODSUBGRUXADE", 15),
-                                         FieldDef::Text("CODCURSOXADE", 15),
-                                         FieldDef::Text("NOMEGRUPOXADE", 100),
-                                         FieldDef::Text("NOMEABREVGRUPXADE", 100),
-                                         FieldDef::Text("NOMESUBGRUXADE", 100),
-                                         FieldDef::Text("NOMEABREVSUBGRUXADE", 100),
-                                         FieldDef::Text("NOMECURSOXADE", 100)},
-                                        {}};
+  static const dbf::TableDef definition{
+      {FieldDef::Text("ABREV", 10), FieldDef::Text("TURNO", 1), FieldDef::Text("NIVEL", 5), FieldDef::Text("CURSO", 3),
+       FieldDef::Text("GRUPO", 2), FieldDef::Text("MARCO", 1), FieldDef::Text("NUMALUMN", 2),
+       FieldDef::Text("DESCRIP", 80), FieldDef::Text("TUTOR", 10), FieldDef::Text("CODGRUXADE", 15),
+       FieldDef::Text("CODSUBGRUXADE", 15), FieldDef::Text("CODCURSOXADE", 15), FieldDef::Text("NOMEGRUPOXADE", 100),
+       FieldDef::Text("NOMEABREVGRUPXADE", 100), FieldDef::Text("NOMESUBGRUXADE", 100),
+       FieldDef::Text("NOMEABREVSUBGRUXADE", 100), FieldDef::Text("NOMECURSOXADE", 100)},
+      {}};
   return definition;
 }
 
@@ -67,13 +57,12 @@ std::optional<std::filesystem::path> XadeFile(const ImportStepContext& context, 
 void RequireLayout(const dbf::Table& table, const dbf::TableDef& definition) {
   const auto fields = table.Fields();
   for (const auto& wanted : definition.fields) {
-    const auto found = std::find_if(fields.begin(), fields.end(), [&](const dbf::FieldInfo& field) {
-      return field.name == wanted.name;
-    });
+    const auto found = std::find_if(fields.begin(), fields.end(),
+                                    [&](const dbf::FieldInfo& field) { return field.name == wanted.name; });
     if (found == fields.end())
-      throw Error("Table " + table.path().string() + " has an older or unknown layout: it lacks the field " +
-                      wanted.name,
-                  table.path().string());
+      throw Error(
+          "Table " + table.path().string() + " has an older or unknown layout: it lacks the field " + wanted.name,
+          table.path().string());
     if (found->type != 'C')
       throw Error("Table " + table.path().string() + " has an older or unknown layout: its field " + wanted.name +
                       " is not a text field",

@@ -35,9 +35,9 @@ namespace ludaro {
 // hidden as the import goes on, never brought back, except the level panel's
 // own buttons and warning between a failed check and "Volver a los Datos".
 struct ImportacionView {
-  bool exportarEnabled = true;     // BExportar, the import's own button
-  bool importarEnabled = true;     // BImportar, the other direction
-  bool folderListsShown = true;    // Directorios and Unidades
+  bool exportarEnabled = true;          // BExportar, the import's own button
+  bool importarEnabled = true;          // BImportar, the other direction
+  bool folderListsShown = true;         // Directorios and Unidades
   bool convocatoriaPanelShown = false;  // Panel1
   bool levelPanelShown = false;         // Panel2
   bool aceptarShown = true;             // BitBtn2 "Aceptar"
@@ -49,12 +49,12 @@ struct ImportacionView {
 class Importacion {
  public:
   enum class Phase {
-    NotStarted,           // folder not yet accepted
-    ChoosingConvocatoria, // Panel1 shown
-    CodingLevels,         // Panel2 shown, "Aceptar" available
-    CheckFailed,          // Panel2 shown with the warning, "Volver a los Datos" available
-    Finished,             // the chain ran to its end
-    Stopped,              // cannot go on: missing convocatorias, or an error report
+    NotStarted,            // folder not yet accepted
+    ChoosingConvocatoria,  // Panel1 shown
+    CodingLevels,          // Panel2 shown, "Aceptar" available
+    CheckFailed,           // Panel2 shown with the warning, "Volver a los Datos" available
+    Finished,              // the chain ran to its end
+    Stopped,               // cannot go on: missing convocatorias, or an error report
   };
 
   // `htempOverride` as platform::HtempFolder takes it; the working folder is

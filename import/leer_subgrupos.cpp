@@ -1,5 +1,9 @@
 #include "import/leer_subgrupos.h"
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/group_abbreviations.h"
@@ -9,9 +13,8 @@ namespace ludaro {
 namespace {
 
 // What a subgroup row takes from its parent's row.
-constexpr const char* kCopiedFromParent[] = {"TURNO",         "NIVEL",         "CURSO",
-                                             "CODGRUXADE",    "CODCURSOXADE",  "NOMEGRUPOXADE",
-                                             "NOMEABREVGRUPXADE", "NOMECURSOXADE"};
+constexpr const char* kCopiedFromParent[] = {
+    "TURNO", "NIVEL", "CURSO", "CODGRUXADE", "CODCURSOXADE", "NOMEGRUPOXADE", "NOMEABREVGRUPXADE", "NOMECURSOXADE"};
 
 }  // namespace
 

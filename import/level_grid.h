@@ -25,15 +25,12 @@ inline constexpr GridColumn kConvocatoriaColumns[] = {
 // wwDBGridNIVIMP over wwTableNIVIMP (CODCURSO order); the first two columns
 // stay in place and cannot be entered.
 inline constexpr GridColumn kLevelColumns[] = {
-    {"CODCURSO", "CODCURSO", 10, false, 0}, {"NOMECURSO", "NOMECURSO", 30, false, 0},
-    {"TURNO", "TURNO", 1, true, 1},         {"NIVEL", "NIVEL", 5, true, 5},
-    {"CURSO", "CURSO", 3, true, 3},
+    {"CODCURSO", "CODCURSO", 10, false, 0}, {"NOMECURSO", "NOMECURSO", 30, false, 0}, {"TURNO", "TURNO", 1, true, 1},
+    {"NIVEL", "NIVEL", 5, true, 5},         {"CURSO", "CURSO", 3, true, 3},
 };
 
 // wwDBGridNIVIMPCalcCellColors: true when the cell of this field is painted
 // in the button-face colour (system colour 15); other cells keep the grid's.
-inline bool wwDBGridNIVIMPCalcCellColors(std::string_view field) {
-  return field == "CODCURSO" || field == "NOMECURSO";
-}
+inline bool wwDBGridNIVIMPCalcCellColors(std::string_view field) { return field == "CODCURSO" || field == "NOMECURSO"; }
 
 }  // namespace ludaro

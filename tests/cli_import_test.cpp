@@ -78,31 +78,58 @@ TEST_F(CliImportTest, ExitStatusesTellHowTheImportEnded) {
     int status;
     const char* err;  // a line stderr holds
   } cases[] = {
-      {"missing input file", [](const auto& xade) { std::filesystem::remove(xade / "subgruposCentro.csv"); },
-       {}, kExitOk, "No existe archivo de Sub-Grupos (subgruposCentro.CSV)\n"},
-      {"missing groups file", [](const auto& xade) { std::filesystem::remove(xade / "gruposCentro.csv"); }, {},
-       kExitIncomplete, "No existe archivo de Grupos (gruposCentro.CSV)\n"},
-      {"missing convocatorias", [](const auto& xade) { std::filesystem::remove(xade / "convocatoriasCentro.csv"); },
-       {}, kExitStopped, "No existe archivo de Convocatorias(convocatoriasCentro.CSV)\n"},
-      {"missing folder", [](const auto& xade) { std::filesystem::remove_all(xade); }, {}, kExitStopped,
+      {"missing input file",
+       [](const auto& xade) { std::filesystem::remove(xade / "subgruposCentro.csv"); },
+       {},
+       kExitOk,
+       "No existe archivo de Sub-Grupos (subgruposCentro.CSV)\n"},
+      {"missing groups file",
+       [](const auto& xade) { std::filesystem::remove(xade / "gruposCentro.csv"); },
+       {},
+       kExitIncomplete,
+       "No existe archivo de Grupos (gruposCentro.CSV)\n"},
+      {"missing convocatorias",
+       [](const auto& xade) { std::filesystem::remove(xade / "convocatoriasCentro.csv"); },
+       {},
+       kExitStopped,
+       "No existe archivo de Convocatorias(convocatoriasCentro.CSV)\n"},
+      {"missing folder",
+       [](const auto& xade) { std::filesystem::remove_all(xade); },
+       {},
+       kExitStopped,
        "No existe la carpeta\n"},
-      {"unknown convocatoria", [](const auto&) {}, {"--convocatoria", "C9"}, kExitStopped,
+      {"unknown convocatoria",
+       [](const auto&) {},
+       {"--convocatoria", "C9"},
+       kExitStopped,
        "error: No convocatoria 'C9' in convocatoriasCentro.csv\n"},
       {"short line",
        [](const auto& xade) { test::WriteBytes(xade / "gruposCentro.csv", "cabeceira\nC1,ESO1,G1,A,Un,A\nC1\n"); },
-       {}, kExitStopped, "error: List index out of bounds (1) ("},
-      {"coding without NIVEL", [](const auto&) {}, {"--coding", "CODING"}, kExitStopped,
+       {},
+       kExitStopped,
+       "error: List index out of bounds (1) ("},
+      {"coding without NIVEL",
+       [](const auto&) {},
+       {"--coding", "CODING"},
+       kExitStopped,
        "the header lacks the column NIVEL"},
-      {"missing coding file", [](const auto&) {}, {"--coding", "NOFILE"}, kExitStopped,
+      {"missing coding file",
+       [](const auto&) {},
+       {"--coding", "NOFILE"},
+       kExitStopped,
        "error: The coding file does not exist"},
       {"no --xade", [](const auto&) {}, {"--xade"}, kExitUsage, "option --xade needs a value"},
-      {"bad --recover", [](const auto&) {}, {"--recover", "maybe"}, kExitUsage,
+      {"bad --recover",
+       [](const auto&) {},
+       {"--recover", "maybe"},
+       kExitUsage,
        "option --recover takes yes or no, not 'maybe'"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ResetHtemp();
     std::filesystem::create_directories(xade());
+    WriteLaterFiles();
     WriteSmallSchool();
     c.prepare(xade());
     std::vector<std::string> options = c.options;
@@ -128,8 +155,9 @@ TEST(CliDialogTest, WritesEachMessageAsOneLine) {
     EXPECT_FALSE(dialog.Question(u"Título", u"¿Seguro?"));
     dialog.Progress(u"LeerSubgrupos", 4096);
   }
-  EXPECT_EQ(err.str(), u8"uno dos tres\n\rLeerGrupos: 4096 lines\rLeerGrupos: 8192 lines\nTítulo: ¿Seguro? -> Cancel\n"
-                       u8"\rLeerSubgrupos: 4096 lines\n");
+  EXPECT_EQ(err.str(),
+            u8"uno dos tres\n\rLeerGrupos: 4096 lines\rLeerGrupos: 8192 lines\nTítulo: ¿Seguro? -> Cancel\n"
+            u8"\rLeerSubgrupos: 4096 lines\n");
 }
 
 }  // namespace

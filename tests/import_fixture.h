@@ -32,6 +32,9 @@ class ImportFixture {
   void WriteXade(const std::string& name, const std::vector<std::string>& lines) const;
   // The convocatorias "C1" and "C2", the groups, subgroups of a small school.
   void WriteSmallSchool() const;
+  // The files the steps after the subgroups read, header only, so that a test
+  // of the first steps sees the chain end without a word of its own.
+  void WriteLaterFiles() const;
 
   // An empty working folder, as on a machine that never ran an import.
   void ResetHtemp() const;

@@ -22,11 +22,15 @@ using test::TableRows;
 using Phase = Importacion::Phase;
 
 const std::vector<std::string> kCourseFields = {"ABREV", "TURNO", "NIVEL", "CURSO", "NOMECURSO", "CODCURSO"};
-const std::vector<std::string> kGroupFields = {
-    "ABREV",         "TURNO",        "NIVEL",         "CURSO",          "GRUPO",
-    "MARCO",         "NUMALUMN",     "DESCRIP",       "TUTOR",          "CODGRUXADE",
-    "CODSUBGRUXADE", "CODCURSOXADE", "NOMEGRUPOXADE", "NOMEABREVGRUPXADE", "NOMESUBGRUXADE",
-    "NOMEABREVSUBGRUXADE", "NOMECURSOXADE"};
+const std::vector<std::string> kGroupFields = {"ABREV",          "TURNO",
+                                               "NIVEL",          "CURSO",
+                                               "GRUPO",          "MARCO",
+                                               "NUMALUMN",       "DESCRIP",
+                                               "TUTOR",          "CODGRUXADE",
+                                               "CODSUBGRUXADE",  "CODCURSOXADE",
+                                               "NOMEGRUPOXADE",  "NOMEABREVGRUPXADE",
+                                               "NOMESUBGRUXADE", "NOMEABREVSUBGRUXADE",
+                                               "NOMECURSOXADE"};
 
 const std::u16string kRecoveryQuestion =
     u"? Recuperación de Niveles y Cursos importados anteriormente | Existen Niveles y Cursos ya definidos de una "
@@ -67,8 +71,8 @@ TEST_F(ImportacionTest, AWholeImportWritesEveryTableAndFinishes) {
   EXPECT_EQ(ReadRows(htemp(), "CONVOCAXADE", {"CONVOCATORIA", "DESCRIPCION"}),
             (TableRows{{"C1", "Curso 2025/2026, ordinaria"}, {"C2", "Extraordinaria"}}));
 
-  const std::vector<std::string> courseLayout = {"ABREV:C3",  "TURNO:C1",      "NIVEL:C5",
-                                                 "CURSO:C3",  "NOMECURSO:C50", "CODCURSO:C10"};
+  const std::vector<std::string> courseLayout = {"ABREV:C3", "TURNO:C1",      "NIVEL:C5",
+                                                 "CURSO:C3", "NOMECURSO:C50", "CODCURSO:C10"};
   EXPECT_EQ(FieldLayout(htemp(), "CURSOST"), courseLayout);
   EXPECT_EQ(FieldLayout(htemp(), "CURSOST2"), courseLayout);
   const TableRows coded = {{"", "T", "BAC", "2", u8"2º Bacharelato, Ciencias", "BAC2"},
@@ -80,19 +84,18 @@ TEST_F(ImportacionTest, AWholeImportWritesEveryTableAndFinishes) {
 
   EXPECT_EQ(FieldLayout(htemp(), "GRUPOST"),
             (std::vector<std::string>{"ABREV:C10", "TURNO:C1", "NIVEL:C5", "CURSO:C3", "GRUPO:C2", "MARCO:C1",
-                                      "NUMALUMN:C2", "DESCRIP:C80", "TUTOR:C10", "CODGRUXADE:C15",
-                                      "CODSUBGRUXADE:C15", "CODCURSOXADE:C15", "NOMEGRUPOXADE:C100",
-                                      "NOMEABREVGRUPXADE:C100", "NOMESUBGRUXADE:C100",
-                                      "NOMEABREVSUBGRUXADE:C100", "NOMECURSOXADE:C100"}));
+                                      "NUMALUMN:C2", "DESCRIP:C80", "TUTOR:C10", "CODGRUXADE:C15", "CODSUBGRUXADE:C15",
+                                      "CODCURSOXADE:C15", "NOMEGRUPOXADE:C100", "NOMEABREVGRUPXADE:C100",
+                                      "NOMESUBGRUXADE:C100", "NOMEABREVSUBGRUXADE:C100", "NOMECURSOXADE:C100"}));
   EXPECT_FALSE(Exists(htemp(), "GRUPOST.MDX"));
   EXPECT_EQ(ReadRows(htemp(), "GRUPOST", kGroupFields),
             (TableRows{
                 {"ESO1A", "M", "ESO", "1", "A", "0", "", u8"1º ESO / A", "", "G11", "", "ESO1", "A", "1A", "", "",
                  u8"1º ESO"},
-                {"ESO1B", "M", "ESO", "1", "B", "0", "", u8"1º ESO (outro nome) / B", "", "G12", "", "ESO1", "B",
-                 "1B", "", "", u8"1º ESO (outro nome)"},
-                {"BAC2A", "T", "BAC", "2", "A", "0", "", u8"2º Bacharelato, Ciencias / A", "", "G21", "", "BAC2",
-                 "A", "2BA", "", "", u8"2º Bacharelato, Ciencias"},
+                {"ESO1B", "M", "ESO", "1", "B", "0", "", u8"1º ESO (outro nome) / B", "", "G12", "", "ESO1", "B", "1B",
+                 "", "", u8"1º ESO (outro nome)"},
+                {"BAC2A", "T", "BAC", "2", "A", "0", "", u8"2º Bacharelato, Ciencias / A", "", "G21", "", "BAC2", "A",
+                 "2BA", "", "", u8"2º Bacharelato, Ciencias"},
                 {"ESO1A1", "M", "ESO", "1", "1", "0", "", "Desdobre (Lab1)", "", "G11", "S111", "ESO1", "A", "1A",
                  "Lab1", "L1", u8"1º ESO"},
                 {"ESO1A2", "M", "ESO", "1", "2", "0", "", "Desdobre (Lab2)", "", "G11", "S112", "ESO1", "A", "1A",
@@ -151,10 +154,8 @@ TEST_F(ImportacionTest, TheCheckWantsNivelAndCursoButNotTurno) {
     std::u16string turno, nivel, curso;
     bool passes;
   } cases[] = {
-      {"complete", u"M", u"ESO", u"1", true},
-      {"empty TURNO", u"", u"ESO", u"1", true},
-      {"empty NIVEL", u"M", u"", u"1", false},
-      {"empty CURSO", u"M", u"ESO", u"", false},
+      {"complete", u"M", u"ESO", u"1", true},     {"empty TURNO", u"", u"ESO", u"1", true},
+      {"empty NIVEL", u"M", u"", u"1", false},    {"empty CURSO", u"M", u"ESO", u"", false},
       {"blank NIVEL", u"M", u"   ", u"1", false},
   };
   for (const auto& c : cases) {
@@ -237,8 +238,7 @@ TEST_F(ImportacionTest, TheRecoveryQuestionBringsBackOrForgetsTheSavedCoding) {
                       : (TableRows{{"BAC2", "T", "BAC", "2", "Bac"},
                                    {"ESO1", "N", "ESO", "1", u8"1º ESO"},
                                    {"NOVO", "", "NOV", "1", "Novo"}}));
-    EXPECT_EQ(ReadRows(htemp(), "CURSOST2", {"CODCURSO"}, "CODCURSO"),
-              (TableRows{{"BAC2"}, {"ESO1"}, {"NOVO"}}));
+    EXPECT_EQ(ReadRows(htemp(), "CURSOST2", {"CODCURSO"}, "CODCURSO"), (TableRows{{"BAC2"}, {"ESO1"}, {"NOVO"}}));
   }
 }
 
@@ -281,10 +281,7 @@ TEST_F(ImportacionTest, MissingInputFilesAreReportedWithTheirResultCodes) {
     std::int32_t result;
     Phase phase;
   } cases[] = {
-      {"convocatoriasCentro.csv",
-       {u"No existe archivo de Convocatorias(convocatoriasCentro.CSV)"},
-       -1,
-       Phase::Stopped},
+      {"convocatoriasCentro.csv", {u"No existe archivo de Convocatorias(convocatoriasCentro.CSV)"}, -1, Phase::Stopped},
       {"gruposCentro.csv",
        {u"No existe archivo de Grupos(gruposCentro.CSV)", u"No existe archivo de Grupos (gruposCentro.CSV)",
         u"Proceso finalizado"},
@@ -339,15 +336,14 @@ TEST_F(ImportacionTest, GroupAbbreviationsTakeLetterSuffixesIgnoringCase) {
   StartAndContinue(u"C1");
   Code({{u"E2", {u"", u"ESO", u"2"}}, {u"CI", {u"", u"CICLO", u"2"}}});
   session().Aceptar();
-  EXPECT_EQ(ReadRows(htemp(), "GRUPOST", {"ABREV", "GRUPO"}),
-            (TableRows{{"ESO2A", "A"},
-                       {"ESO2AA", "A"},
-                       {"ESO2aB", "a"},
-                       {"ESO2B", "B"},
-                       {"CICLO2ABCD", "AB"},
-                       {"CICLO2ABCA", "AB"},
-                       {"CICLO2ABCB", "AB"},
-                       {"ESO2", ""}}));
+  EXPECT_EQ(ReadRows(htemp(), "GRUPOST", {"ABREV", "GRUPO"}), (TableRows{{"ESO2A", "A"},
+                                                                         {"ESO2AA", "A"},
+                                                                         {"ESO2aB", "a"},
+                                                                         {"ESO2B", "B"},
+                                                                         {"CICLO2ABCD", "AB"},
+                                                                         {"CICLO2ABCA", "AB"},
+                                                                         {"CICLO2ABCB", "AB"},
+                                                                         {"ESO2", ""}}));
 }
 
 TEST_F(ImportacionTest, SubgroupsAreNumberedAfterTheirParent) {
@@ -365,10 +361,10 @@ TEST_F(ImportacionTest, SubgroupsAreNumberedAfterTheirParent) {
   const TableRows rows = ReadRows(htemp(), "GRUPOST", {"ABREV", "GRUPO", "CODSUBGRUXADE"});
   // ESO2A1 belongs to the group named A1, so the first subgroup of ESO2A is 2.
   const TableRows expected = {
-      {"ESO2A", "A", ""},       {"ESO2A1", "A1", ""},     {"ESO2B", "B", ""},       {"ESO2A2", "2", "S1"},
-      {"ESO2A3", "3", "S2"},    {"ESO2A4", "4", "S3"},    {"ESO2A5", "5", "S4"},    {"ESO2A6", "6", "S5"},
-      {"ESO2A7", "7", "S6"},    {"ESO2A8", "8", "S7"},    {"ESO2A9", "9", "S8"},    {"ESO2A10", "0", "S9"},
-      {"ESO2A11", "1", "S10"},  {"ESO2A12", "2", "S11"},  {"ESO2B1", "1", "T1"},    {"ESO2B2", "2", "T1"},
+      {"ESO2A", "A", ""},      {"ESO2A1", "A1", ""},    {"ESO2B", "B", ""},    {"ESO2A2", "2", "S1"},
+      {"ESO2A3", "3", "S2"},   {"ESO2A4", "4", "S3"},   {"ESO2A5", "5", "S4"}, {"ESO2A6", "6", "S5"},
+      {"ESO2A7", "7", "S6"},   {"ESO2A8", "8", "S7"},   {"ESO2A9", "9", "S8"}, {"ESO2A10", "0", "S9"},
+      {"ESO2A11", "1", "S10"}, {"ESO2A12", "2", "S11"}, {"ESO2B1", "1", "T1"}, {"ESO2B2", "2", "T1"},
   };
   EXPECT_EQ(rows, expected);
 }
@@ -537,7 +533,9 @@ TEST_F(ImportacionTest, ADamagedOrOlderSavedCodingIsAClearError) {
 TEST_F(ImportacionTest, ALargeGroupsFileWithBomCrlfQuotesAndAccentsImports) {
   constexpr int kCourses = 50;
   constexpr int kGroupsPerCourse = 2000;
-  std::string text = "\xEF\xBB\xBF" "convocatoria,curso,grupo,nome,nomecurso,abrev\r\n";
+  std::string text =
+      "\xEF\xBB\xBF"
+      "convocatoria,curso,grupo,nome,nomecurso,abrev\r\n";
   for (int g = 0; g < kGroupsPerCourse; ++g)
     for (int c = 0; c < kCourses; ++c)
       text += "C1,K" + std::to_string(c) + ",G" + std::to_string(c) + "-" + std::to_string(g) + ",Gr" +
