@@ -7,8 +7,8 @@
 
 // ------------------------------------------------------------ resources
 #define IDI_LUDARO 1
-#define IDB_OK 101
-#define IDB_CLOSE 102
+#define IDI_OK 101
+#define IDI_CLOSE 102
 
 // ---------------------------------------------- main window MForm (TMForm)
 // Help context of the main window and of every control on it.

@@ -1,0 +1,18 @@
+#pragma once
+
+// Push buttons that show a small image before their caption ("OK" with its
+// check mark, "&Salir" with its door). Owner-drawn, so they look the same on
+// every system and still take BM_CLICK, focus and their access key.
+
+#include <windows.h>
+
+namespace ludaro {
+
+// `icon` is not owned; it must outlive the button.
+HWND CreateImageButton(HWND parent, int id, const wchar_t* caption, int left, int top, int width, int height,
+                       HICON icon);
+
+// For the WM_DRAWITEM of such a button.
+void DrawImageButton(const DRAWITEMSTRUCT& item);
+
+}  // namespace ludaro

@@ -1,0 +1,20 @@
+#pragma once
+
+// Hooks for the GUI tests, read from the environment when a direction button
+// is pressed; without the variables they do nothing. They let a test see
+// what a direction would start with, and make a direction fail on purpose,
+// without the directions' data:
+//   LUDARO_GUI_TEST_RAISE=text   the button's work raises an error with that message
+//   LUDARO_GUI_TEST_FOLDERS=1    the button shows its folder text and the
+//                                working folder, one per line, and stops
+
+#include <string>
+
+#include "common/session/user_dialog.h"
+
+namespace ludaro {
+
+// True when a hook took the button's place.
+bool RunDirectionTestHooks(const std::wstring& dirTxt, UserDialog& dialog);
+
+}  // namespace ludaro
