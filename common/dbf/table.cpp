@@ -661,6 +661,54 @@ class Table::Impl {
     for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
   }
 
+  void GoToRecord(std::uint32_t recNo) {
+    RequireOpen();
+    if (recNo == 0 || recNo > header_.recordCount) Fail("there is no row " + std::to_string(recNo));
+    if (IsDeleted(recNo - 1)) Fail("row " + std::to_string(recNo) + " is deleted");
+    PostIfEditing();
+    MoveTo(recNo - 1);
+  }
+
+  void Delete() {
+    RequireWritable();
+    if (state_ == State::Insert) {
+      Cancel();
+      return;
+    }
+    Cancel();
+    if (!current_) Fail("there is no row to delete");
+    const std::uint32_t row = *current_;
+    std::optional<std::uint32_t> successor = RowAfter(row);
+    if (!successor) successor = RowBefore(row);
+
+    if (!rowsChanged_) {
+      StampToday(header_);
+      const std::string dateAndCount = SerializeDateAndCount(header_);
+      file_->WriteAt(1, dateAndCount.data(), dateAndCount.size());
+    }
+    const char flag = kDeletedFlag;
+    file_->WriteAt(header_.headerLength + static_cast<std::uint64_t>(row) * header_.recordLength, &flag, 1);
+    rowsChanged_ = true;
+    if (active_) active_->order.Erase(OrderKey(RowBytes(row), active_->field), row);
+    for (auto& [signature, lookup] : lookups_) lookup.index.Erase(StoredLookupKey(RowBytes(row), lookup.fields), row);
+    rows_[static_cast<std::size_t>(row) * header_.recordLength] = kDeletedFlag;
+    --liveCount_;
+    current_ = successor;
+    eof_ = !successor;
+  }
+
+  // Deleting is rare and done by hand, so walking the order is cheap enough.
+  std::optional<std::uint32_t> RowBefore(std::uint32_t row) const {
+    if (!active_) {
+      for (std::uint32_t before = row; before-- > 0;)
+        if (!IsDeleted(before)) return before;
+      return std::nullopt;
+    }
+    std::optional<std::uint32_t> previous;
+    for (auto walk = FirstRow(); walk && *walk != row; walk = RowAfter(*walk)) previous = walk;
+    return previous;
+  }
+
   // ------------------------------------------------------------- search
 
   bool Locate(std::string_view fieldNames, const std::vector<FieldValue>& values) {
@@ -731,9 +779,9 @@ class Table::Impl {
     Fail("field " + header_.fields[field].name + ": " + what);
   }
 
-  std::optional<double> ReadNumber(std::size_t field) const {
+  std::optional<double> ReadNumber(std::string_view row, std::size_t field) const {
     try {
-      return DecodeNumber(FieldBytes(ReadRow(), field));
+      return DecodeNumber(FieldBytes(row, field));
     } catch (const Error& error) {
       FailField(field, error.what());
     }
@@ -745,12 +793,14 @@ class Table::Impl {
       FailField(field, std::string("type '") + type + "' cannot be read by this program");
   }
 
-  FieldValue Value(std::size_t field) const {
+  FieldValue Value(std::size_t field) const { return ValueIn(ReadRow(), field); }
+
+  FieldValue ValueIn(std::string_view row, std::size_t field) const {
     RequireReadableType(field);
     const auto& descriptor = header_.fields[field];
-    const std::string_view bytes = FieldBytes(ReadRow(), field);
+    const std::string_view bytes = FieldBytes(row, field);
     if (IsNumericType(descriptor.type)) {
-      const auto number = ReadNumber(field);
+      const auto number = ReadNumber(row, field);
       if (!number) return std::monostate{};
       if (descriptor.decimals == 0) {
         if (auto whole = RoundHalfToEven(*number)) return *whole;
@@ -764,8 +814,22 @@ class Table::Impl {
     return DecodeText(bytes, codePage_);
   }
 
-  std::u16string AsString(std::size_t field) const {
-    const FieldValue value = Value(field);
+  std::u16string AsString(std::size_t field) const { return StringOf(Value(field)); }
+
+  std::u16string StringAt(std::uint32_t recNo, std::size_t field) const {
+    if (recNo == 0 || recNo > header_.recordCount) Fail("there is no row " + std::to_string(recNo));
+    return StringOf(ValueIn(RowBytes(recNo - 1), field));
+  }
+
+  std::vector<std::uint32_t> RecNosInOrder() const {
+    RequireOpen();
+    std::vector<std::uint32_t> recNos;
+    recNos.reserve(liveCount_);
+    for (auto row = FirstRow(); row; row = RowAfter(*row)) recNos.push_back(*row + 1);
+    return recNos;
+  }
+
+  static std::u16string StringOf(const FieldValue& value) {
     if (auto flag = std::get_if<bool>(&value)) return *flag ? u"True" : u"False";
     return TextOf(value);
   }
@@ -913,10 +977,14 @@ std::size_t Table::RecordCount() const {
   return impl_->liveCount_;
 }
 
+std::uint32_t Table::RecNo() const { return impl_->file_ && impl_->current_ ? *impl_->current_ + 1 : 0; }
+void Table::GoToRecord(std::uint32_t recNo) { impl_->GoToRecord(recNo); }
+
 void Table::Append() { impl_->Append(); }
 void Table::Edit() { impl_->Edit(); }
 void Table::Post() { impl_->Post(); }
 void Table::Cancel() { impl_->Cancel(); }
+void Table::Delete() { impl_->Delete(); }
 
 bool Table::Locate(std::string_view fieldNames, const std::vector<FieldValue>& values) {
   return impl_->Locate(fieldNames, values);
@@ -924,6 +992,10 @@ bool Table::Locate(std::string_view fieldNames, const std::vector<FieldValue>& v
 bool Table::FindKey(const std::vector<FieldValue>& values) { return impl_->FindKey(values); }
 
 std::u16string Table::AsString(std::string_view field) const { return impl_->AsString(impl_->RequireField(field)); }
+std::u16string Table::StringAt(std::uint32_t recNo, std::string_view field) const {
+  return impl_->StringAt(recNo, impl_->RequireField(field));
+}
+std::vector<std::uint32_t> Table::RecNosInOrder() const { return impl_->RecNosInOrder(); }
 std::int64_t Table::AsInteger(std::string_view field) const { return impl_->AsInteger(impl_->RequireField(field)); }
 double Table::AsFloat(std::string_view field) const { return impl_->AsFloat(impl_->RequireField(field)); }
 bool Table::AsBoolean(std::string_view field) const { return impl_->AsBoolean(impl_->RequireField(field)); }

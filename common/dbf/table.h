@@ -85,6 +85,12 @@ class Table {
   void Next();
   bool Eof() const;
   std::size_t RecordCount() const;
+  // The physical number (from 1) of the row the cursor is on; 0 when there is
+  // none. A row being appended has no number until it is posted.
+  std::uint32_t RecNo() const;
+  // Makes row `recNo` current, posting a row being edited first. Fails for a
+  // number that names no row or a deleted one.
+  void GoToRecord(std::uint32_t recNo);
 
   // Starts a new row (blank fields). Posts a row being edited first.
   void Append();
@@ -92,6 +98,10 @@ class Table {
   void Edit();
   void Post();
   void Cancel();
+  // Marks the current row deleted, as dBase does, so every reader skips it;
+  // an edit of it is discarded. The next row becomes current, or the one
+  // before when it was the last. A row being appended is discarded instead.
+  void Delete();
 
   // `fieldNames` joined by ';', one value per field. On a match the row
   // becomes current and the result is true; otherwise nothing moves.
@@ -100,6 +110,11 @@ class Table {
   bool FindKey(const std::vector<FieldValue>& values);
 
   std::u16string AsString(std::string_view field) const;
+  // Reading a whole table for display without moving the cursor, so a row
+  // being edited or appended stays so: every row's number in the current
+  // order, and a stored field of any row as AsString gives it.
+  std::vector<std::uint32_t> RecNosInOrder() const;
+  std::u16string StringAt(std::uint32_t recNo, std::string_view field) const;
   std::int64_t AsInteger(std::string_view field) const;
   double AsFloat(std::string_view field) const;
   bool AsBoolean(std::string_view field) const;
