@@ -158,13 +158,15 @@ void PostKey(HWND target, UINT key) {
 }
 
 // The window of the control's thread that has the keyboard focus, when it is
-// the control or inside it (an open cell editor); else the control.
+// the control or inside it (an open cell editor); else the control, or the
+// list view of a grid.
 HWND KeyTarget(HWND control) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   if (GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) && info.hwndFocus &&
       (info.hwndFocus == control || IsChild(control, info.hwndFocus)))
     return info.hwndFocus;
+  if (HWND grid = FindDescendantOfClass(control, WC_LISTVIEWW)) return grid;
   return control;
 }
 
