@@ -1,6 +1,7 @@
 #include "export/horario_csv.h"
 
 #include <cstdint>
+#include <iterator>
 #include <system_error>
 
 #include "common/error.h"
