@@ -54,6 +54,14 @@ std::wstring CurrentFolder() {
   }
 }
 
+// Windows keeps each drive's current folder for the process in an
+// environment variable named "=C:"; changing the current directory does not
+// set it, so the list does, as the C runtime's chdir would.
+void RememberDriveFolder(const std::wstring& folder) {
+  if (folder.size() >= 2 && folder[1] == L':')
+    SetEnvironmentVariableW((L"=" + folder.substr(0, 2)).c_str(), folder.c_str());
+}
+
 // The folder a drive was last in, as Windows remembers it for the process.
 std::wstring DriveCurrentFolder(const std::wstring& root) {
   const std::wstring drive = root.substr(0, 2);
@@ -137,6 +145,7 @@ FolderList::FolderList(HWND parent, HWND pathLabel, HFONT font, Win32Dialog& dia
                        kDrivesWidth, kDrivesHeight + 8 * kItemHeight, font);
   SetWindowSubclass(folders_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   folder_ = CurrentFolder();
+  RememberDriveFolder(folder_);
   FillDrives();
   Fill();
   SelectCurrentDrive();
@@ -194,6 +203,7 @@ bool FolderList::Open(const std::wstring& folder) {
     return false;
   }
   folder_ = CurrentFolder();
+  RememberDriveFolder(folder_);
   Fill();
   SelectCurrentDrive();
   ShowPath();

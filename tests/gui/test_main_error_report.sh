@@ -1,0 +1,26 @@
+# The error report shows the error's message with a full stop added, unless it
+# already ends in a character whose code is that of "." or lower. After it the
+# window stays open, also on behalf of Horalia, and the result code is as it was.
+source "$GUI_SOURCE/tests/gui/main_window.sh"
+
+# message raised | text shown
+cases=(
+  "Tabla rota|Tabla rota."
+  "List index out of bounds (3)|List index out of bounds (3)"
+  "Fin de fichero.|Fin de fichero."
+  "Guion final-|Guion final-"
+  "Barra final/|Barra final/."
+  "Camión|Camión."
+)
+for entry in "${cases[@]}"; do
+  IFS='|' read -r raised shown <<<"$entry"
+  echo "== raised: '$raised'"
+  LUDARO_GUI_TEST_RAISE="$raised" start_main exportar x
+  drv click "$MAIN" "$(ctl BEXPORTAR)"
+  assert_eq "$shown" "$(message_text)" "error report"
+  drv answer ok
+  sleep 0.5
+  assert_eq 1 "$(drv visible "$MAIN" "$(ctl BCLOSE)")" "window still open"
+  close_main
+  assert_eq 0 "$(transformado)" "Transformado after the error"
+done
