@@ -9,6 +9,7 @@
 #include "common/dbf/table.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
+#include "import/stored_text.h"
 
 namespace ludaro {
 namespace {
@@ -24,7 +25,7 @@ struct OfferedSubject {
 // The group table holds course codes in fewer characters than the offer:
 // both are compared as the group table keeps them.
 std::u16string CourseKey(const std::u16string& codCurso, int groupCourseWidth) {
-  return AsStored(codCurso, groupCourseWidth);
+  return StoredText(codCurso, groupCourseWidth);
 }
 
 std::unordered_set<std::u16string> TaskCodes(dbf::Table& materias) {

@@ -40,12 +40,6 @@ int FieldWidth(const dbf::TableDef& definition, std::string_view field) {
   throw Error("no field " + std::string(field) + " in the table definition");
 }
 
-std::u16string AsStored(std::u16string_view text, int width) {
-  std::u16string stored(text.substr(0, static_cast<std::size_t>(width)));
-  while (!stored.empty() && stored.back() == u' ') stored.pop_back();
-  return stored;
-}
-
 std::optional<std::filesystem::path> ExistingTableFile(const ImportStepContext& context, const char* table) {
   return platform::FindFileIgnoringCase(context.htemp / (std::string(table) + ".DBF"));
 }

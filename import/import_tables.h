@@ -34,10 +34,6 @@ const dbf::TableDef& GruposTableDef();
 // Width of a text field of a definition; throws if the definition lacks it.
 int FieldWidth(const dbf::TableDef& definition, std::string_view field);
 
-// The text as a table of that width gives it back: cut to the width, without
-// trailing blanks. Lookups compare this form, so that a value longer than its
-// field still finds the row it was stored in.
-std::u16string AsStored(std::u16string_view text, int width);
 
 // The "<table>.DBF" of the working folder, whatever the letter case of its
 // name, if it exists.

@@ -8,6 +8,7 @@
 #include "import/guardar_codificacion.h"
 #include "import/import_chain.h"
 #include "import/import_tables.h"
+#include "import/stored_text.h"
 #include "import/leer_convocatorias.h"
 #include "import/leer_cursos.h"
 
@@ -112,7 +113,7 @@ bool Importacion::CodificarCurso(const std::u16string& codCurso, const std::u16s
                                  const std::u16string& nivel, const std::u16string& curso) {
   if (phase_ != Phase::CodingLevels && phase_ != Phase::CheckFailed) return false;
   dbf::Table& table = cursos();
-  if (!table.Locate("CODCURSO", {AsStored(codCurso, FieldWidth(CursosTableDef(), "CODCURSO"))})) return false;
+  if (!table.Locate("CODCURSO", {StoredText(codCurso, FieldWidth(CursosTableDef(), "CODCURSO"))})) return false;
   table.Edit();
   table.SetString("TURNO", turno);
   table.SetString("NIVEL", nivel);

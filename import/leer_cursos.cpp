@@ -3,6 +3,7 @@
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/import_tables.h"
+#include "import/stored_text.h"
 
 namespace ludaro {
 
@@ -26,7 +27,7 @@ void LeerCursos(ImportStepContext& context) {
       context.dialog.Progress(u"LeerCursos", static_cast<std::uint64_t>(reader.LineNumber()));
     if (line.Field(0) != context.convocatoria) continue;
     const std::u16string& code = line.Field(1);
-    if (table.Locate("CODCURSO", {AsStored(code, codeWidth)})) continue;
+    if (table.Locate("CODCURSO", {StoredText(code, codeWidth)})) continue;
     const std::u16string& name = line.Field(4);
     table.Append();
     table.SetString("NOMECURSO", name);

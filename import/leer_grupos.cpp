@@ -4,6 +4,7 @@
 #include "common/xade_csv.h"
 #include "import/group_abbreviations.h"
 #include "import/import_tables.h"
+#include "import/stored_text.h"
 
 namespace ludaro {
 
@@ -33,7 +34,7 @@ void LeerGrupos(ImportStepContext& context) {
       context.dialog.Progress(u"LeerGrupos", static_cast<std::uint64_t>(reader.LineNumber()));
     if (line.Field(0) != context.convocatoria) continue;
     const std::u16string& codCurso = line.Field(1);
-    if (!cursos.Locate("CODCURSO", {AsStored(codCurso, codeWidth)})) continue;
+    if (!cursos.Locate("CODCURSO", {StoredText(codCurso, codeWidth)})) continue;
     const std::u16string& codGrupo = line.Field(2);
     const std::u16string& nomeGrupo = line.Field(3);
     const std::u16string& nomeCurso = line.Field(4);

@@ -8,6 +8,7 @@
 #include "common/xade_csv.h"
 #include "import/group_abbreviations.h"
 #include "import/import_tables.h"
+#include "import/stored_text.h"
 
 namespace ludaro {
 namespace {
@@ -44,7 +45,7 @@ void LeerSubgrupos(ImportStepContext& context) {
   while (reader.ReadLine(line)) {
     if (reader.LineNumber() % kProgressLines == 0)
       context.dialog.Progress(u"LeerSubgrupos", static_cast<std::uint64_t>(reader.LineNumber()));
-    if (!grupos.Locate("CODGRUXADE", {AsStored(line.Field(0), codeWidth)})) continue;
+    if (!grupos.Locate("CODGRUXADE", {StoredText(line.Field(0), codeWidth)})) continue;
     for (std::size_t i = 0; i < parent.size(); ++i) parent[i] = grupos.AsString(kCopiedFromParent[i]);
     const std::u16string parentAbbreviation = grupos.AsString("ABREV");
     const std::u16string& codSubgrupo = line.Field(1);
