@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "common/error.h"
 
@@ -67,11 +68,16 @@ void DrawGlyph(HDC dc, NavigatorButton button, const RECT& box, COLORREF colour)
     case NavigatorButton::Post: line(3, 8, 7, 12); line(7, 12, 13, 4); break;
     case NavigatorButton::Cancel: line(4, 4, 12, 12); line(12, 4, 4, 12); break;
     case NavigatorButton::Refresh: {
-      const POINT a = at(3, 3), b = at(13, 13), start = at(13, 8), end = at(8, 3);
-      SelectObject(dc, GetStockObject(NULL_BRUSH));
-      Arc(dc, a.x, a.y, b.x, b.y, start.x, start.y, end.x, end.y);
-      SelectObject(dc, brush);
-      const std::array<POINT, 3> head = {at(8, 1), at(8, 6), at(5, 3)};
+      // Three quarters of a circle, clockwise from the top, ending in an
+      // arrowhead that points on round.
+      std::array<POINT, 19> arc{};
+      for (std::size_t i = 0; i < arc.size(); ++i) {
+        const double angle = 3.14159265 * (0.5 - 1.5 * static_cast<double>(i) / (arc.size() - 1));
+        arc[i] = POINT{left + static_cast<int>((8 + 5 * std::cos(angle)) * size / 16),
+                       top + static_cast<int>((8 - 5 * std::sin(angle)) * size / 16)};
+      }
+      Polyline(dc, arc.data(), static_cast<int>(arc.size()));
+      const std::array<POINT, 3> head = {at(1, 8), at(6, 8), at(3, 5)};
       Polygon(dc, head.data(), 3);
       break;
     }

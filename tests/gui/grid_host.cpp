@@ -3,6 +3,7 @@
 //   grid_host TABLE.DBF [--index TAG] [--columns F:W[:FLAGS[:TITLE]],...]
 //             [--title T] [--delete] [--enter-next] [--edit-on-focus]
 //             [--check-time FIELD] [--mark-empty FIELD] [--template-buttons]
+//             [--title-lines N]
 // FLAGS: r read-only, f fixed. Without --columns every field is shown.
 // Control ids: the grid 100, the navigator's buttons 200 + their number, a
 // status line 300 ("row R of N, recno K, STATE"), the close button 1.
@@ -42,6 +43,7 @@ struct HostOptions {
   bool enterNext = false;
   bool editOnFocus = false;
   bool templateButtons = false;
+  int titleLines = 1;
   std::string timeField;
   std::string markEmptyField;
 };
@@ -97,6 +99,7 @@ HostOptions ParseArguments() {
     else if (word == L"--enter-next") options.enterNext = true;
     else if (word == L"--edit-on-focus") options.editOnFocus = true;
     else if (word == L"--template-buttons") options.templateButtons = true;
+    else if (word == L"--title-lines") options.titleLines = std::stoi(value());
     else if (word == L"--check-time") options.timeField = Narrow(value());
     else if (word == L"--mark-empty") options.markEmptyField = Narrow(value());
     else throw std::invalid_argument("unknown option " + Narrow(word));
@@ -152,6 +155,7 @@ class Host {
     style.allowDelete = options_.allowDelete;
     style.enterMovesToNextCell = options_.enterNext;
     style.horizontalScrollBar = false;
+    style.titleLines = options_.titleLines;
     grid_ = std::make_unique<DataGrid>(window_, kGridId, RECT{10, 10, 590, 250}, GridModel(options_.columns, style), font);
     HookGrid();
     grid_->Attach(table_.get());
