@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Screenshots of Ludaro's main window in its three looks, for the README:
+#   scripts/screenshots.sh CROSS_BUILD_DIR [OUTPUT_DIR]   (default docs/)
+# Each one runs in a Wine virtual desktop on its own Xvfb display, so the
+# window has its caption bar, and is cropped to the window.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(cd "$1" && pwd)
+out=$(mkdir -p "${2:-docs}" && cd "${2:-docs}" && pwd)
+
+export WINEPREFIX="$build/wine" WINEDEBUG=-all LC_ALL=C.UTF-8
+[ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+
+work=$(mktemp -d)
+Xvfb -displayfd 5 -screen 0 800x480x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work" "$WINEPREFIX/drive_c/XADE"' EXIT
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# A folder a school might use, on drive C: of the prefix.
+folder="$WINEPREFIX/drive_c/XADE/Curso 2024-2025"
+mkdir -p "$folder/Exportación 1" "$folder/Exportación 2"
+cp "$build/app/Ludaro.exe" "$build/app/XADE.CHM" "$folder/"
+
+shot() {
+  local name=$1
+  shift
+  (cd "$folder" && exec wine explorer /desktop=Ludaro,640x330 Ludaro.exe "$@") >/dev/null 2>&1 &
+  local program=$!
+  for _ in $(seq 100); do xdotool search --onlyvisible --name "^Exportar e importar" >/dev/null 2>&1 && break; sleep 0.1; done
+  sleep 1
+  import -window root "$work/$name.png"
+  # The virtual desktop is at the top left; the window stands out from its
+  # plain background.
+  convert "$work/$name.png" -crop 640x330+0+0 +repage -bordercolor "$(convert "$work/$name.png" -format '%[pixel:p{1,1}]' info:)" \
+    -border 1 -fuzz 2% -trim +repage "$out/$name.png"
+  kill "$program" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+  echo "$out/$name.png"
+}
+
+shot main-window
+shot main-window-exportar exportar x
+shot main-window-importar importar x
