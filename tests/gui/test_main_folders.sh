@@ -27,8 +27,10 @@ drv select-text "$MAIN" "$(ctl DIRECTORIOS)" "ludaro-gui-test" --double
 expect_drv 'C:\ludaro-gui-test' text "$MAIN" "$(ctl LABEL2)"
 assert_eq $'C:\\\nludaro-gui-test\nBorrar\nCentro' "$(items)" "folder list"
 
-echo "== a folder with accents"
-drv select-text "$MAIN" "$(ctl DIRECTORIOS)" "Centro" --double
+echo "== a folder with accents; Enter opens a folder as a double click does"
+drv select-text "$MAIN" "$(ctl DIRECTORIOS)" "Centro"
+drv key "$MAIN" "$(ctl DIRECTORIOS)" RETURN
+expect_drv 'C:\ludaro-gui-test\Centro' text "$MAIN" "$(ctl LABEL2)"
 drv select-text "$MAIN" "$(ctl DIRECTORIOS)" "$accented" --double
 expect_drv "C:\\ludaro-gui-test\\Centro\\$accented" text "$MAIN" "$(ctl LABEL2)"
 drv click "$MAIN" "$(ctl BEXPORTAR)"
