@@ -25,6 +25,10 @@ constexpr int kMaxNumericWidth = 20;
 constexpr int kMaxCharacterKeyLength = 100;
 constexpr int kNumericKeyLength = 12;
 constexpr std::size_t kMaxTagNameLength = 10;
+// Rows appended to a table held exclusively are written in batches of about
+// this many bytes: one write of the rows and one of the header per batch
+// instead of two per row.
+constexpr std::size_t kAppendBatchBytes = std::size_t{1} << 20;
 
 std::string Upper(std::string_view text) {
   std::string result(text);
@@ -235,6 +239,7 @@ class Table::Impl {
     dbfPath_ = Resolve(".DBF");
     if (!platform::FileExists(dbfPath_)) throw Error("Table does not exist: " + dbfPath_.string(), dbfPath_.string());
     const auto share = exclusive_ ? platform::Share::None : platform::Share::ReadWrite;
+    heldExclusively_ = exclusive_;
     readOnly_ = false;
     try {
       file_.emplace(platform::File::Open(dbfPath_, platform::Access::ReadWrite, share));
@@ -265,6 +270,7 @@ class Table::Impl {
     rows_.assign(static_cast<std::size_t>(dataSize), '\0');
     if (file_->ReadAt(header_.headerLength, rows_.data(), rows_.size()) != rows_.size())
       Fail("damaged table: the rows are cut short");
+    flushedCount_ = header_.recordCount;
     liveCount_ = 0;
     for (std::uint32_t row = 0; row < header_.recordCount; ++row)
       if (!IsDeleted(row)) ++liveCount_;
@@ -289,11 +295,18 @@ class Table::Impl {
     if (!file_) return;
     if (Editing()) Cancel();
     std::optional<Error> failure;
+    try {
+      FlushAppended();
+    } catch (const Error& error) {
+      // The index must describe the rows the file holds, not those it lost.
+      failure = error;
+      header_.recordCount = flushedCount_;
+    }
     if (rowsChanged_) {
       try {
         RewriteIndexFile();
       } catch (const Error& error) {
-        failure = error;
+        if (!failure) failure = error;
       }
     }
     Reset();
@@ -304,6 +317,8 @@ class Table::Impl {
     file_.reset();
     rows_.clear();
     rows_.shrink_to_fit();
+    appended_.clear();
+    appended_.shrink_to_fit();
     mdxTags_.clear();
     lookups_.clear();
     active_.reset();
@@ -615,28 +630,24 @@ class Table::Impl {
     buffer_.clear();
     state_ = State::Browse;
     rowsChanged_ = true;
+    // After the row is posted: a failed batch is reported, and the row stays
+    // posted and held back like the rest of the batch.
+    if (appended_.size() >= kAppendBatchBytes) FlushAppended();
   }
 
   void PostNewRow() {
     if (header_.recordCount == 0xFFFFFFFFu) Fail("the table cannot hold more rows");
     const std::uint32_t row = header_.recordCount;
-    const std::uint64_t offset =
-        header_.headerLength + static_cast<std::uint64_t>(row) * header_.recordLength;
-    std::string bytes = buffer_;
-    bytes.push_back(static_cast<char>(kEndOfFileMarker));
-    file_->WriteAt(offset, bytes.data(), bytes.size());
-
     if (!rowsChanged_) StampToday(header_);
-    ++header_.recordCount;
-    const std::string dateAndCount = SerializeDateAndCount(header_);
-    try {
-      file_->WriteAt(1, dateAndCount.data(), dateAndCount.size());
-    } catch (...) {
-      --header_.recordCount;
-      throw;
+    if (heldExclusively_) {
+      // No other handle can open the file until Close, which writes what is
+      // still held back; Post writes each full batch.
+      appended_ += buffer_;
+    } else {
+      WriteRowsAndCount(buffer_, 1);
     }
-
-    rows_.insert(rows_.end(), buffer_.begin(), buffer_.end());
+    ++header_.recordCount;
+    rows_ += buffer_;
     ++liveCount_;
     if (active_) active_->order.Insert(OrderKey(RowBytes(row), active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
@@ -647,6 +658,7 @@ class Table::Impl {
     const std::uint32_t row = *current_;
     const std::string before(RowBytes(row));
     if (before == buffer_) return;
+    FlushAppended();
     if (!rowsChanged_) {
       StampToday(header_);
       const std::string dateAndCount = SerializeDateAndCount(header_);
@@ -659,6 +671,50 @@ class Table::Impl {
     std::copy(buffer_.begin(), buffer_.end(), rows_.begin() + static_cast<std::ptrdiff_t>(row) * header_.recordLength);
     if (active_) active_->order.Insert(OrderKey(RowBytes(row), active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
+  }
+
+  // Writes `count` rows after those in the file, with the end-of-file mark,
+  // and then the header's row count: a reader never counts a row whose bytes
+  // are not all there.
+  void WriteRowsAndCount(std::string_view rows, std::uint32_t count) {
+    const std::uint64_t offset =
+        header_.headerLength + static_cast<std::uint64_t>(flushedCount_) * header_.recordLength;
+    std::string bytes;
+    bytes.reserve(rows.size() + 1);
+    bytes.append(rows);
+    bytes.push_back(static_cast<char>(kEndOfFileMarker));
+    file_->WriteAt(offset, bytes.data(), bytes.size());
+    DbfHeader written = header_;
+    written.recordCount = flushedCount_ + count;
+    const std::string dateAndCount = SerializeDateAndCount(written);
+    file_->WriteAt(1, dateAndCount.data(), dateAndCount.size());
+    flushedCount_ += count;
+  }
+
+  // Writes the rows appended since the last batch. When the batch cannot be
+  // written whole (a full disk), the rows go one by one, so the file keeps
+  // every row there was room for, and the error names the first row lost;
+  // the rest stay held back for a later attempt.
+  void FlushAppended() {
+    if (appended_.empty()) return;
+    const auto count = static_cast<std::uint32_t>(appended_.size() / header_.recordLength);
+    try {
+      WriteRowsAndCount(appended_, count);
+      appended_.clear();
+      return;
+    } catch (const Error&) {
+    }
+    std::size_t done = 0;
+    try {
+      for (; done < appended_.size(); done += header_.recordLength)
+        WriteRowsAndCount(std::string_view(appended_).substr(done, header_.recordLength), 1);
+    } catch (const Error& error) {
+      appended_.erase(0, done);
+      Fail("row " + std::to_string(flushedCount_ + 1) + " and the " +
+           std::to_string(appended_.size() / header_.recordLength - 1) +
+           " rows after it could not be written: " + error.what());
+    }
+    appended_.clear();
   }
 
   void GoToRecord(std::uint32_t recNo) {
@@ -681,6 +737,7 @@ class Table::Impl {
     std::optional<std::uint32_t> successor = RowAfter(row);
     if (!successor) successor = RowBefore(row);
 
+    FlushAppended();
     if (!rowsChanged_) {
       StampToday(header_);
       const std::string dateAndCount = SerializeDateAndCount(header_);
@@ -918,9 +975,14 @@ class Table::Impl {
   std::filesystem::path mdxPath_;
   std::optional<platform::File> file_;
   bool readOnly_ = false;
+  bool heldExclusively_ = false;
   DbfHeader header_;
   unsigned codePage_ = 1252;
   std::string rows_;
+  // Rows in the file as its header counts them; the rest of rows_ is in
+  // appended_, waiting for its batch to be written.
+  std::uint32_t flushedCount_ = 0;
+  std::string appended_;
   std::size_t liveCount_ = 0;
   std::vector<MdxTag> mdxTags_;
   bool rowsChanged_ = false;

@@ -4,6 +4,9 @@
 // working tables. Rows live in memory while the table is open; every posted
 // row is written through to the file at once, and the production index is
 // rewritten on close, so an interrupted run keeps every row it had posted.
+// A table held exclusively (which no other handle can open meanwhile) writes
+// appended rows in batches of about a megabyte and the rest on Close or on
+// destruction; a write that fails keeps every row before it readable.
 
 #include <cstdint>
 #include <filesystem>
