@@ -42,11 +42,13 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-std::string Trim(std::string_view text) {
+std::string_view TrimView(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return std::string(text);
+  return text;
 }
+
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
 
 bool IsNumericType(char type) { return type == 'N' || type == 'F'; }
 
@@ -100,6 +102,50 @@ platform::File OpenFile(const std::filesystem::path& path, platform::Share share
     ThrowOpenError(error, path);
   }
 }
+
+// The rows of an open table, in blocks of whole rows: growing never moves
+// the rows already held, so appending a million rows copies each only once.
+class RowStore {
+ public:
+  static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+  // Empties the store for rows of `recordLength` bytes.
+  void Reset(std::size_t recordLength) {
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    recordLength_ = recordLength;
+    rowsPerBlock_ = recordLength == 0 ? 1 : std::max<std::size_t>(1, kBlockBytes / recordLength);
+    count_ = 0;
+  }
+
+  char* Row(std::uint32_t row) {
+    return blocks_[row / rowsPerBlock_].get() + (row % rowsPerBlock_) * recordLength_;
+  }
+  const char* Row(std::uint32_t row) const {
+    return blocks_[row / rowsPerBlock_].get() + (row % rowsPerBlock_) * recordLength_;
+  }
+
+  // Room for up to `wanted` more rows after the last, to be filled through
+  // Row(); returns how many rows the room holds. Only on a block boundary.
+  std::uint32_t AddBlock(std::uint32_t wanted) {
+    blocks_.emplace_back(new char[rowsPerBlock_ * recordLength_]);
+    const auto added = static_cast<std::uint32_t>(std::min<std::size_t>(wanted, rowsPerBlock_));
+    count_ += added;
+    return added;
+  }
+
+  void Append(std::string_view row) {
+    if (count_ == blocks_.size() * rowsPerBlock_) blocks_.emplace_back(new char[rowsPerBlock_ * recordLength_]);
+    std::copy(row.begin(), row.end(), Row(static_cast<std::uint32_t>(count_)));
+    ++count_;
+  }
+
+ private:
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::size_t recordLength_ = 0;
+  std::size_t rowsPerBlock_ = 1;
+  std::size_t count_ = 0;
+};
 
 }  // namespace
 
@@ -266,10 +312,15 @@ class Table::Impl {
     start.resize(file_->ReadAt(0, start.data(), start.size()));
     header_ = ParseDbfHeader(start, size, dbfPath_.string());
 
-    const std::uint64_t dataSize = static_cast<std::uint64_t>(header_.recordCount) * header_.recordLength;
-    rows_.assign(static_cast<std::size_t>(dataSize), '\0');
-    if (file_->ReadAt(header_.headerLength, rows_.data(), rows_.size()) != rows_.size())
-      Fail("damaged table: the rows are cut short");
+    rows_.Reset(header_.recordLength);
+    std::uint64_t offset = header_.headerLength;
+    for (std::uint32_t row = 0; row < header_.recordCount;) {
+      const std::uint32_t count = rows_.AddBlock(header_.recordCount - row);
+      const std::size_t bytes = static_cast<std::size_t>(count) * header_.recordLength;
+      if (file_->ReadAt(offset, rows_.Row(row), bytes) != bytes) Fail("damaged table: the rows are cut short");
+      offset += bytes;
+      row += count;
+    }
     flushedCount_ = header_.recordCount;
     liveCount_ = 0;
     for (std::uint32_t row = 0; row < header_.recordCount; ++row)
@@ -315,8 +366,7 @@ class Table::Impl {
 
   void Reset() {
     file_.reset();
-    rows_.clear();
-    rows_.shrink_to_fit();
+    rows_.Reset(0);
     appended_.clear();
     appended_.shrink_to_fit();
     mdxTags_.clear();
@@ -505,7 +555,7 @@ class Table::Impl {
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
   std::string_view RowBytes(std::uint32_t row) const {
-    return std::string_view(rows_.data() + static_cast<std::size_t>(row) * header_.recordLength, header_.recordLength);
+    return std::string_view(rows_.Row(row), header_.recordLength);
   }
 
   std::string_view FieldBytes(std::string_view row, std::size_t field) const {
@@ -516,6 +566,10 @@ class Table::Impl {
   bool IsDeleted(std::uint32_t row) const { return RowBytes(row)[0] == kDeletedFlag; }
 
   std::size_t FindField(std::string_view name) const {
+    // Callers name fields as the file does, so the exact spelling is tried
+    // first; every field is read or set by name once a row.
+    for (std::size_t i = 0; i < header_.fields.size(); ++i)
+      if (header_.fields[i].name == name) return i;
     for (std::size_t i = 0; i < header_.fields.size(); ++i)
       if (EqualsIgnoringCase(header_.fields[i].name, name)) return i;
     return npos;
@@ -523,7 +577,7 @@ class Table::Impl {
 
   std::size_t RequireField(std::string_view name) const {
     RequireOpen();
-    const std::size_t field = FindField(Trim(name));
+    const std::size_t field = FindField(TrimView(name));
     if (field == npos) Fail("field '" + std::string(name) + "' not found");
     return field;
   }
@@ -644,10 +698,10 @@ class Table::Impl {
       // still held back; Post writes each full batch.
       appended_ += buffer_;
     } else {
-      WriteRowsAndCount(buffer_, 1);
+      WriteRowsAndCount(buffer_ + static_cast<char>(kEndOfFileMarker), 1);
     }
     ++header_.recordCount;
-    rows_ += buffer_;
+    rows_.Append(buffer_);
     ++liveCount_;
     if (active_) active_->order.Insert(OrderKey(RowBytes(row), active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
@@ -668,22 +722,18 @@ class Table::Impl {
                    buffer_.size());
     if (active_) active_->order.Erase(OrderKey(before, active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Erase(StoredLookupKey(before, lookup.fields), row);
-    std::copy(buffer_.begin(), buffer_.end(), rows_.begin() + static_cast<std::ptrdiff_t>(row) * header_.recordLength);
+    std::copy(buffer_.begin(), buffer_.end(), rows_.Row(row));
     if (active_) active_->order.Insert(OrderKey(RowBytes(row), active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
   }
 
-  // Writes `count` rows after those in the file, with the end-of-file mark,
-  // and then the header's row count: a reader never counts a row whose bytes
-  // are not all there.
-  void WriteRowsAndCount(std::string_view rows, std::uint32_t count) {
+  // Writes `count` rows after those in the file, followed by the end-of-file
+  // mark, and then the header's row count: a reader never counts a row whose
+  // bytes are not all there.
+  void WriteRowsAndCount(std::string_view rowsAndMark, std::uint32_t count) {
     const std::uint64_t offset =
         header_.headerLength + static_cast<std::uint64_t>(flushedCount_) * header_.recordLength;
-    std::string bytes;
-    bytes.reserve(rows.size() + 1);
-    bytes.append(rows);
-    bytes.push_back(static_cast<char>(kEndOfFileMarker));
-    file_->WriteAt(offset, bytes.data(), bytes.size());
+    file_->WriteAt(offset, rowsAndMark.data(), rowsAndMark.size());
     DbfHeader written = header_;
     written.recordCount = flushedCount_ + count;
     const std::string dateAndCount = SerializeDateAndCount(written);
@@ -698,16 +748,20 @@ class Table::Impl {
   void FlushAppended() {
     if (appended_.empty()) return;
     const auto count = static_cast<std::uint32_t>(appended_.size() / header_.recordLength);
+    // The mark goes into the batch's own buffer: a copy of a megabyte per
+    // batch would cost more than the write.
+    appended_.push_back(static_cast<char>(kEndOfFileMarker));
     try {
       WriteRowsAndCount(appended_, count);
       appended_.clear();
       return;
     } catch (const Error&) {
+      appended_.pop_back();
     }
     std::size_t done = 0;
     try {
       for (; done < appended_.size(); done += header_.recordLength)
-        WriteRowsAndCount(std::string_view(appended_).substr(done, header_.recordLength), 1);
+        WriteRowsAndCount(appended_.substr(done, header_.recordLength) + static_cast<char>(kEndOfFileMarker), 1);
     } catch (const Error& error) {
       appended_.erase(0, done);
       Fail("row " + std::to_string(flushedCount_ + 1) + " and the " +
@@ -748,7 +802,7 @@ class Table::Impl {
     rowsChanged_ = true;
     if (active_) active_->order.Erase(OrderKey(RowBytes(row), active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Erase(StoredLookupKey(RowBytes(row), lookup.fields), row);
-    rows_[static_cast<std::size_t>(row) * header_.recordLength] = kDeletedFlag;
+    rows_.Row(row)[0] = kDeletedFlag;
     --liveCount_;
     current_ = successor;
     eof_ = !successor;
@@ -925,6 +979,18 @@ class Table::Impl {
     FailField(field, "it is not a logical field");
   }
 
+  // Text into a text field straight from the caller's characters, the way
+  // the import fills most of its fields.
+  void SetText(std::size_t field, std::u16string_view text) {
+    const auto& descriptor = header_.fields[field];
+    if (descriptor.type != 'C' || !Editing()) {
+      Set(field, std::u16string(text));
+      return;
+    }
+    const std::string bytes = EncodeText(text, descriptor.width, codePage_);
+    std::copy(bytes.begin(), bytes.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(descriptor.offset));
+  }
+
   void Set(std::size_t field, const FieldValue& value) {
     if (!Editing()) Fail("field " + header_.fields[field].name + " cannot be set: no row is being edited or appended");
     const auto& descriptor = header_.fields[field];
@@ -978,7 +1044,7 @@ class Table::Impl {
   bool heldExclusively_ = false;
   DbfHeader header_;
   unsigned codePage_ = 1252;
-  std::string rows_;
+  RowStore rows_;
   // Rows in the file as its header counts them; the rest of rows_ is in
   // appended_, waiting for its batch to be written.
   std::uint32_t flushedCount_ = 0;
@@ -1064,7 +1130,7 @@ bool Table::AsBoolean(std::string_view field) const { return impl_->AsBoolean(im
 FieldValue Table::Value(std::string_view field) const { return impl_->Value(impl_->RequireField(field)); }
 
 void Table::SetString(std::string_view field, std::u16string_view value) {
-  SetValue(field, std::u16string(value));
+  impl_->SetText(impl_->RequireField(field), value);
 }
 void Table::SetInteger(std::string_view field, std::int64_t value) { SetValue(field, value); }
 void Table::SetFloat(std::string_view field, double value) { SetValue(field, value); }
