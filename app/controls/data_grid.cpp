@@ -445,8 +445,11 @@ LRESULT DataGrid::OnHeaderCustomDraw(NMCUSTOMDRAW& draw) {
 }
 
 void DataGrid::ShowRows() {
-  const auto count = static_cast<int>(RowCount());
-  ListView_SetItemCountEx(list_, count, LVSICF_NOSCROLL);
+  // A shorter list moves the list view's own focus; the table's row is the
+  // one to show, so that move must not reach the table.
+  syncing_ = true;
+  ListView_SetItemCountEx(list_, static_cast<int>(RowCount()), LVSICF_NOSCROLL);
+  syncing_ = false;
   SelectCurrentRow();
   InvalidateRect(list_, nullptr, FALSE);
 }
