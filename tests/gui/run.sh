@@ -37,6 +37,12 @@ mkdir -p "$work/shots"
 # One virtual display for the whole run; -displayfd picks a free number.
 Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
+wine_started=no
+cleanup() {
+  if [ "$wine_started" = yes ]; then wineserver -k 2>/dev/null || true; fi
+  kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 if [ ! -s "$work/display" ]; then
   echo "Xvfb did not start" >&2
@@ -45,13 +51,9 @@ fi
 export DISPLAY=":$(head -n1 "$work/display")"
 
 # One persistent Wine server, so each short driver call does not start its own.
+wine_started=yes
 wineserver -p 2>/dev/null || true  # already running for this prefix
 wineboot </dev/null >/dev/null 2>&1
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
 
 if [ $# -gt 0 ]; then
   tests=()
