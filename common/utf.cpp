@@ -63,6 +63,12 @@ bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 std::u16string Utf8ToU16(std::string_view utf8) {
   std::u16string out;
+  Utf8ToU16(utf8, out);
+  return out;
+}
+
+void Utf8ToU16(std::string_view utf8, std::u16string& out) {
+  out.clear();
   out.reserve(utf8.size());
   const std::size_t size = utf8.size();
   std::size_t pos = 0;
@@ -100,7 +106,6 @@ std::u16string Utf8ToU16(std::string_view utf8) {
     }
     pos = next;
   }
-  return out;
 }
 
 std::string U16ToUtf8(std::u16string_view text) {

@@ -21,17 +21,17 @@ constexpr std::size_t kBlockSize = std::size_t{64} << 10;
 
 bool IsBlank(char16_t c) { return c >= 1 && c <= 32; }
 
-// Reads a field that starts with a quote at `pos`, leaving `pos` after its
-// closing quote or at the end of the line.
-std::u16string ReadQuotedField(std::u16string_view line, std::size_t& pos) {
-  std::u16string field;
+// Reads a field that starts with a quote at `pos` into `field`, leaving
+// `pos` after its closing quote or at the end of the line.
+void ReadQuotedField(std::u16string_view line, std::size_t& pos, std::u16string& field) {
+  field.clear();
   ++pos;
   for (;;) {
     const std::size_t quote = line.find(kQuote, pos);
     if (quote == std::u16string_view::npos) {
       field.append(line.substr(pos));
       pos = line.size();
-      return field;
+      return;
     }
     field.append(line.substr(pos, quote - pos));
     if (quote + 1 < line.size() && line[quote + 1] == kQuote) {
@@ -39,7 +39,7 @@ std::u16string ReadQuotedField(std::u16string_view line, std::size_t& pos) {
       pos = quote + 2;
     } else {
       pos = quote + 1;
-      return field;
+      return;
     }
   }
 }
@@ -66,7 +66,14 @@ void AppendWithoutCarriageReturns(std::string& out, const char* begin, const cha
 }  // namespace
 
 void SplitXadeLine(std::u16string_view line, std::vector<std::u16string>& fields) {
-  fields.clear();
+  // The strings of the previous line are refilled, not freed and allocated
+  // again: a file of a million lines would otherwise cost millions of
+  // allocations.
+  std::size_t count = 0;
+  const auto next = [&]() -> std::u16string& {
+    if (count == fields.size()) fields.emplace_back();
+    return fields[count++];
+  };
   line = line.substr(0, line.find(u'\0'));
   const std::size_t end = line.size();
   std::size_t pos = 0;
@@ -77,19 +84,20 @@ void SplitXadeLine(std::u16string_view line, std::vector<std::u16string>& fields
   skipBlanks();
   while (pos < end) {
     if (line[pos] == kQuote) {
-      fields.push_back(ReadQuotedField(line, pos));
+      ReadQuotedField(line, pos, next());
     } else {
       const std::size_t start = pos;
       while (pos < end && !IsBlank(line[pos]) && line[pos] != kComma) ++pos;
-      fields.emplace_back(line.substr(start, pos - start));
+      next().assign(line.substr(start, pos - start));
     }
     skipBlanks();
     if (pos < end && line[pos] == kComma) {
-      if (pos + 1 == end) fields.emplace_back();
+      if (pos + 1 == end) next().clear();
       ++pos;
       skipBlanks();
     }
   }
+  fields.resize(count);
 }
 
 std::vector<std::u16string> SplitXadeLine(std::u16string_view line) {
@@ -175,8 +183,9 @@ bool XadeCsvReader::ReadLine(XadeLine& line) {
   // XADE writes UTF-8, so the bytes are decoded directly. Passing them
   // through a single-byte ANSI code page and back would give the same bytes;
   // a multi-byte one could only alter invalid sequences before decoding.
-  SplitXadeLine(Utf8ToU16(lineBytes_), line.fields_);
-  line.file_ = displayName_;
+  Utf8ToU16(lineBytes_, lineText_);
+  SplitXadeLine(lineText_, line.fields_);
+  if (line.file_ != displayName_) line.file_ = displayName_;
   line.lineNumber_ = lineNumber_;
   return true;
 }

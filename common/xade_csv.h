@@ -127,6 +127,7 @@ class XadeCsvReader {
   bool ended_ = false;
   long lineNumber_ = 0;
   std::string lineBytes_;
+  std::u16string lineText_;
 };
 
 }  // namespace ludaro
