@@ -19,6 +19,9 @@ void LeerCursos(ImportStepContext& context) {
   }
   const int codeWidth = FieldWidth(CursosTableDef(), "CODCURSO");
   XadeCsvReader reader(*file);
+  // Just created, so no other handle has it: held exclusively, its rows are
+  // written in batches rather than one header update per course.
+  table.SetExclusive(true);
   table.Open();
   reader.SkipLine();
   XadeLine line;
