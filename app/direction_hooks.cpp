@@ -1,6 +1,11 @@
 #include "app/direction_hooks.h"
 
+#include <filesystem>
+
 #include "app/main_form.h"
+#include "app/control_plantilla.h"
+#include "app/resource_ids.h"
+#include "export/exportacion.h"
 
 namespace ludaro {
 
@@ -8,7 +13,21 @@ namespace ludaro {
 // in here.
 void StartImport(TMForm&, const std::wstring&) {}
 
-// The export session (Exportacion) and its hour-template dialog plug in here.
-void StartExport(TMForm&, const std::wstring&) {}
+// The export runs to its end inside the button's handler: the hour-template
+// dialog is modal, and the timetable export follows it however it closed.
+void StartExport(TMForm& form, const std::wstring& folder) {
+  Exportacion exportacion(form.state(), form.dialog());
+  if (!exportacion.Iniciar(std::filesystem::path(folder))) return;
+  {
+    TControlPlantilla controlPlantilla(form.handle(), exportacion, form.dialog(), form.help());
+    controlPlantilla.ShowModal();
+  }
+  exportacion.Aceptar();
+  exportacion.Exportar();
+  // Only ever disabled: a finished export cannot run again in this run.
+  const ExportacionView& view = exportacion.view();
+  if (!view.exportarEnabled) EnableWindow(form.Control(IDC_BEXPORTAR), FALSE);
+  if (!view.importarEnabled) EnableWindow(form.Control(IDC_BIMPORTAR), FALSE);
+}
 
 }  // namespace ludaro

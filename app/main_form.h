@@ -40,6 +40,8 @@ class TMForm {
   // button is pressed.
   const std::wstring& dirTxt() const { return dirTxt_; }
   FolderList& folders() { return *folders_; }
+  // The window's help viewer, also for the dialogs it owns.
+  HelpViewer& help() { return help_; }
   // Any control of the window by its id (app/resource_ids.h), or null.
   HWND Control(int id) const;
   // The convocatoria panel (on the lower panel) and the level panel (on the

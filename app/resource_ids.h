@@ -38,3 +38,13 @@
 // ids from 1100-1199 and 1200-1299 respectively.
 #define IDC_PANEL1 1100
 #define IDC_PANEL2 1200
+
+// ------------------------------ hour-template dialog ControlPlantilla (TControlPlantilla)
+// Help context of the dialog; its "Aceptar" carries the main window's.
+#define HELP_CONTEXT_PLANTILLA 1
+#define IDC_CP_TITLE 1301           // "COMPROBACIÓN DE LA PLANTILLA HORARIA DEL CENTRO"
+#define IDC_CP_HEADING 1302         // "PLANTILLA HORARIA DEL CENTRO"
+#define IDC_CP_ADVICE 1303          // what to correct in the grid
+#define IDC_PLANTIHORDBGRID 1304    // the template's hours
+#define IDC_WWDBNAVIGATOR1 1310     // its navigator: each button is this plus its number, 1310-1321
+#define IDC_CP_BITBTN2 1330         // "Aceptar"

@@ -132,15 +132,18 @@ void DataGrid::Attach(dbf::Table* table) {
   Refresh();
 }
 
+void DataGrid::ReloadRows() {
+  if (!rows_) return;
+  try {
+    rows_->Reload();
+  } catch (const std::exception& error) {
+    Report(error);
+  }
+}
+
 void DataGrid::Refresh() {
   CloseEditor();
-  if (rows_) {
-    try {
-      rows_->Reload();
-    } catch (const std::exception& error) {
-      Report(error);
-    }
-  }
+  ReloadRows();
   ShowRows();
   NotifyChange();
 }
@@ -153,11 +156,17 @@ bool DataGrid::MoveToRow(std::size_t row) {
   if (!rows_ || !CommitEdit()) return false;
   bool moved = true;
   try {
-    rows_->MoveTo(row);
+    if (rowMove_) {
+      rowMove_(row);
+    } else {
+      rows_->MoveTo(row);
+    }
   } catch (const std::exception& error) {
     Report(error);
     moved = false;
   }
+  // The screen may have stored the row it left: show what the table holds.
+  if (rowMove_) ReloadRows();
   ShowRows();
   NotifyChange();
   return moved;
@@ -236,7 +245,15 @@ bool DataGrid::CommitEdit() {
   const std::size_t column = editColumn_;
   const std::u16string text = TextOfWindow(editor_);
   bool stored = true;
-  if (text != rows_->Text(row, column)) {
+  if (text != rows_->Text(row, column) && cellStore_) {
+    try {
+      stored = cellStore_({row, column, model_.columns()[column].field, text});
+    } catch (const std::exception& error) {
+      Report(error);
+      stored = false;
+    }
+    ReloadRows();
+  } else if (text != rows_->Text(row, column)) {
     const auto refusal = cellCheck_ ? cellCheck_({row, column, model_.columns()[column].field, text}) : std::nullopt;
     if (refusal) {
       MessageBoxW(GetAncestor(frame_, GA_ROOT), Wide(*refusal), kCaption, MB_OK | MB_ICONWARNING);

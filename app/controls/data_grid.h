@@ -41,6 +41,14 @@ class DataGrid {
   using CellCheck = std::function<std::optional<std::u16string>(const CellEdit& edit)>;
   using ErrorReport = std::function<void(HWND owner, const std::exception& error)>;
   using Event = std::function<void()>;
+  // For a screen whose table changes only through its own rules: stores a
+  // typed value the screen's way instead of through the table handle. True
+  // when stored; false when refused, after the screen told the user why (the
+  // cell editor then stays open).
+  using CellStore = std::function<bool(const CellEdit& edit)>;
+  // Moves the table to a grid row the screen's way (for instance storing the
+  // row left through the screen's own checks).
+  using RowMove = std::function<void(std::size_t row)>;
 
   // `font`: the cells' font; null takes the parent's.
   DataGrid(HWND parent, int id, const RECT& bounds, GridModel model, HFONT font = nullptr);
@@ -61,6 +69,10 @@ class DataGrid {
 
   void SetCellColourHook(CellColourHook hook) { colourHook_ = std::move(hook); }
   void SetCellCheck(CellCheck check) { cellCheck_ = std::move(check); }
+  // Once set, every typed value and every row change goes through these; the
+  // grid reads the table again afterwards.
+  void SetCellStore(CellStore store) { cellStore_ = std::move(store); }
+  void SetRowMove(RowMove move) { rowMove_ = std::move(move); }
   // Default: a message box with the error icon, captioned "Ludaro".
   void SetErrorReport(ErrorReport report) { errorReport_ = std::move(report); }
   void SetDeleteQuestion(std::u16string question) { deleteQuestion_ = std::move(question); }
@@ -105,6 +117,7 @@ class DataGrid {
   void LayoutColumns();
   void DrawRow(const DRAWITEMSTRUCT& item);
   RECT CellRect(std::size_t row, std::size_t column) const;
+  void ReloadRows();
   void ShowRows();
   void SelectCurrentRow();
   void NotifyChange();
@@ -139,6 +152,8 @@ class DataGrid {
 
   CellColourHook colourHook_;
   CellCheck cellCheck_;
+  CellStore cellStore_;
+  RowMove rowMove_;
   ErrorReport errorReport_;
   std::u16string deleteQuestion_ = u"\u00BFDesea borrar el registro actual?";
   Event onEnter_;

@@ -1,0 +1,104 @@
+# The export on behalf of Horalia: the sample school imported, Horalia's
+# solution beside it, then the export button. The hour-template dialog comes
+# up modally over the window; a start time it cannot take is refused and the
+# row stays in edit; corrected times are kept in PLANTILLA.DBF and reach
+# HORARIO.CSV; "Proceso finalizado", the window closes by itself and 1 is the
+# result. A folder that vanished ends the run with 0.
+source "$GUI_SOURCE/tests/gui/main_window.sh"
+
+PLANTILLA="Control de Plantilla Horaria"
+CP_GRID=$(ctl PLANTIHORDBGRID)
+NAV=$(ctl WWDBNAVIGATOR1)   # a navigator button: NAV + its number
+NAV_POST=$((NAV + 9)) NAV_CANCEL=$((NAV + 10))
+
+# The export reads and writes \HTEMP on the drive of the chosen folder: drive
+# C: of this test's Wine prefix.
+drive_c="$WINEPREFIX/drive_c"
+htemp="$drive_c/HTEMP"
+xade="$drive_c/ludaro-export-test/Centro"
+rm -rf "$htemp" "$drive_c/ludaro-export-test"
+mkdir -p "$htemp" "$xade"
+trap 'rm -rf "$htemp" "$drive_c/ludaro-export-test"; gui_stop_started' EXIT
+
+# The import runs natively: LUDARO_CLI, or a native build of ludaro-cli kept
+# in the cross-build folder.
+cli=${LUDARO_CLI:-}
+if [ -z "$cli" ]; then
+  native="$GUI_BUILD/native-cli"
+  cmake -G Ninja -S "$GUI_SOURCE" -B "$native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  ninja -C "$native" -j2 ludaro-cli >/dev/null
+  cli="$native/cli/ludaro-cli"
+fi
+samples="$GUI_SOURCE/samples"
+"$cli" import --xade "$samples/school" --htemp "$htemp" --coding "$samples/school/coding.csv" 2>/dev/null
+cp "$samples/horalia/SOLUC.DBF" "$samples/horalia/DIASHORAST.DBF" "$htemp/"
+
+mkdir -p "$APP"
+cp "$GUI_BUILD/app/Ludaro.exe" "$GUI_BUILD/app/XADE.CHM" "$APP/"
+start_exe "$xade" "$APP/Ludaro.exe" importar x
+drv wait-window "$MAIN" --timeout 20 >/dev/null
+
+echo "== the export button: the template of day 1 in a modal dialog"
+drv click "$MAIN" "$(ctl BIMPORTAR)"
+drv wait-window "$PLANTILLA" --timeout 20 >/dev/null
+expect_drv 6 grid-rows "$PLANTILLA" "$CP_GRID"
+assert_eq $'HORA\nHORA INICIO CLASE' "$(drv grid-header "$PLANTILLA" "$CP_GRID" | tr -d '\r' | cut -f1)" "columns"
+assert_eq "08:45 09:40 10:35 11:50 12:45 13:40" \
+  "$(for row in 0 1 2 3 4 5; do drv grid-cell "$PLANTILLA" "$CP_GRID" "$row" 1; done | tr -d '\r' | paste -sd ' ')" \
+  "start times from DIASHORAST"
+# Entering the grid put the first row into edit.
+assert_eq 1 "$(drv enabled "$PLANTILLA" "$NAV_POST")" "store button with the first row in edit"
+screenshot export_plantilla
+
+echo "== a time that is not HH:MM is refused; the row stays in edit"
+drv grid-set "$PLANTILLA" "$CP_GRID" 1 1 "9:35"
+assert_eq 'La hora de inicio "9:35" no es válida: escríbala como HH:MM, entre 00:00 y 24:00.' "$(message_text)" \
+  "refusal"
+drv answer ok
+expect_drv 1 grid-current "$PLANTILLA" "$CP_GRID"
+assert_eq 1 "$(drv enabled "$PLANTILLA" "$NAV_CANCEL")" "cancel button with the row in edit"
+drv key "$PLANTILLA" "$CP_GRID" ESCAPE
+expect_drv "09:40" grid-cell "$PLANTILLA" "$CP_GRID" 1 1
+
+echo "== corrected times: one stored by moving on, the last one by \"Aceptar\""
+drv grid-set "$PLANTILLA" "$CP_GRID" 1 1 "09:35"
+expect_drv 2 grid-current "$PLANTILLA" "$CP_GRID"
+drv grid-set "$PLANTILLA" "$CP_GRID" 5 1 "13:30"
+expect_drv "13:30" grid-cell "$PLANTILLA" "$CP_GRID" 5 1
+drv click "$PLANTILLA" "$(ctl CP_BITBTN2)"
+
+echo "== the timetable export"
+assert_eq "Proceso finalizado" "$(message_text)" "message at the end"
+drv answer ok
+wait_exit "$MAIN" 20
+gui_stop_started
+assert_eq 1 "$(transformado)" "Transformado after the export"
+
+assert_eq "$(printf 'HORA,HORAINI,HORAFIN\n1,08:45,09:40\n2,09:35,10:35\n3,10:35,11:30\n4,11:50,12:45\n5,12:45,13:40\n6,13:30,14:35')" \
+  "$(dbf_rows "$htemp/PLANTILLA.DBF")" "PLANTILLA.DBF"
+# The template's times reach every line placed by whole hours; the last two
+# lines are half-hour blocks whose times come from DIASHORAST (13:40 of
+# Thursday's sixth slot, and a slot it lacks), not from the template.
+expected="$samples/horalia/HORARIO.expected.csv"
+lines=$(wc -l <"$expected")
+awk -v last="$lines" 'NR <= last - 2 { sub(/","09:40","/, "\",\"09:35\",\""); sub(/","13:40","/, "\",\"13:30\",\"") } { print }' \
+  "$expected" >"$GUI_SCRATCH/expected.csv"
+tail -n 2 "$GUI_SCRATCH/expected.csv" | head -n 1 | grep -q '","13:40","' || fail "the sample lacks the half-hour line at 13:40"
+iconv -f CP1252 -t UTF-8 "$xade/HORARIO.CSV" | tr -d '\r' >"$GUI_SCRATCH/written.csv"
+diff "$GUI_SCRATCH/expected.csv" "$GUI_SCRATCH/written.csv" || fail "HORARIO.CSV differs from the corrected sample"
+echo "ok: HORARIO.CSV holds the $lines lines with the corrected times"
+
+echo "== a folder that vanished: \"No existe la carpeta\", 0, and the window closes"
+gone="$drive_c/ludaro-export-test/Borrar"
+mkdir -p "$gone"
+cp "$htemp/PLANTILLA.DBF" "$GUI_SCRATCH/plantilla.before"
+start_exe "$gone" "$APP/Ludaro.exe" importar x
+drv wait-window "$MAIN" --timeout 20 >/dev/null
+rmdir "$gone"
+drv click "$MAIN" "$(ctl BIMPORTAR)"
+assert_eq "No existe la carpeta" "$(message_text)" "message"
+drv answer ok
+wait_exit "$MAIN" 20
+gui_stop_started
+assert_eq 0 "$(transformado)" "Transformado after a missing folder"
+cmp "$htemp/PLANTILLA.DBF" "$GUI_SCRATCH/plantilla.before" || fail "the template changed without an export"
