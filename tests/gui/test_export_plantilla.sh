@@ -3,7 +3,8 @@
 # up modally over the window; a start time it cannot take is refused and the
 # row stays in edit; corrected times are kept in PLANTILLA.DBF and reach
 # HORARIO.CSV; "Proceso finalizado", the window closes by itself and 1 is the
-# result. A folder that vanished ends the run with 0.
+# result. An export stopped by an error leaves the window open; a folder that
+# vanished ends the run with 0.
 source "$GUI_SOURCE/tests/gui/main_window.sh"
 
 PLANTILLA="Control de Plantilla Horaria"
@@ -63,6 +64,12 @@ expect_drv "09:40" grid-cell "$PLANTILLA" "$CP_GRID" 1 1
 echo "== corrected times: one stored by moving on, the last one by \"Aceptar\""
 drv grid-set "$PLANTILLA" "$CP_GRID" 1 1 "09:35"
 expect_drv 2 grid-current "$PLANTILLA" "$CP_GRID"
+# The navigator's cancel takes back the row in edit: pressing it must not
+# store the row first, as leaving the grid would.
+drv grid-set "$PLANTILLA" "$CP_GRID" 5 1 "14:00"
+expect_drv "14:00" grid-cell "$PLANTILLA" "$CP_GRID" 5 1
+drv click "$PLANTILLA" "$NAV_CANCEL"
+expect_drv "13:40" grid-cell "$PLANTILLA" "$CP_GRID" 5 1
 drv grid-set "$PLANTILLA" "$CP_GRID" 5 1 "13:30"
 expect_drv "13:30" grid-cell "$PLANTILLA" "$CP_GRID" 5 1
 drv click "$PLANTILLA" "$(ctl CP_BITBTN2)"
@@ -87,6 +94,26 @@ tail -n 2 "$GUI_SCRATCH/expected.csv" | head -n 1 | grep -q '","13:40","' || fai
 iconv -f CP1252 -t UTF-8 "$xade/HORARIO.CSV" | tr -d '\r' >"$GUI_SCRATCH/written.csv"
 diff "$GUI_SCRATCH/expected.csv" "$GUI_SCRATCH/written.csv" || fail "HORARIO.CSV differs from the corrected sample"
 echo "ok: HORARIO.CSV holds the $lines lines with the corrected times"
+
+echo "== an export stopped by an error: reported, the window stays open, the template kept"
+mv "$htemp/SOLUC.DBF" "$GUI_SCRATCH/"
+rm -f "$INI"
+start_exe "$xade" "$APP/Ludaro.exe" importar x
+drv wait-window "$MAIN" --timeout 20 >/dev/null
+drv click "$MAIN" "$(ctl BIMPORTAR)"
+drv wait-window "$PLANTILLA" --timeout 20 >/dev/null
+expect_drv "09:35" grid-cell "$PLANTILLA" "$CP_GRID" 1 1
+drv close "$PLANTILLA"
+report=$(message_text)
+case "$report" in
+  *SOLUC*) echo "ok: reported: $report" ;;
+  *) fail "unexpected report: $report" ;;
+esac
+drv answer ok
+assert_eq 1 "$(drv enabled "$MAIN" "$(ctl BIMPORTAR)")" "the export button after the error"
+close_main
+assert_eq 0 "$(transformado)" "Transformado after the stopped export"
+mv "$GUI_SCRATCH/SOLUC.DBF" "$htemp/"
 
 echo "== a folder that vanished: \"No existe la carpeta\", 0, and the window closes"
 gone="$drive_c/ludaro-export-test/Borrar"
