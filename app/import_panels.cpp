@@ -164,7 +164,7 @@ void ImportPanels::CreatePanel2Controls() {
   CreateLabel(panel2_, IDC_PANEL2_TITLE, L"NIVELES DE ESTUDIOS", 8, 8, 132, 14, titleFont_);
   CreateLabel(panel2_, IDC_PANEL2_INSTRUCTION, kInstruction, 148, 6, 432, 28, boldFont_);
   CreateLabel(panel2_, IDC_PANEL2_NOTICE, kNotice, 8, 38, 572, 28, boldFont_);
-  HWND label9 = CreateLabel(panel2_, IDC_LABEL9, kWarning, 404, 72, 176, 96, boldFont_);
+  HWND label9 = CreateLabel(panel2_, IDC_LABEL9, kWarning, 468, 72, 112, 150, boldFont_);
   ShowWindow(label9, SW_HIDE);
 
   GridStyle style = ImportGridStyle();
@@ -172,7 +172,7 @@ void ImportPanels::CreatePanel2Controls() {
   style.enterMovesToNextCell = true;
   style.allowDelete = true;
   wwDBGridNIVIMP_ = std::make_unique<controls::DataGrid>(
-      panel2_, IDC_WWDBGRIDNIVIMP, RECT{8, 72, 8 + 388, 72 + 186},
+      panel2_, IDC_WWDBGRIDNIVIMP, RECT{8, 72, 8 + 452, 72 + 152},
       GridModel(ColumnsOf(std::begin(kLevelColumns), std::end(kLevelColumns), 2), style), font_);
   wwDBGridNIVIMP_->SetCellColourHook(
       [](const controls::GridRows&, std::size_t, std::size_t column) -> std::optional<Colour> {
@@ -182,11 +182,11 @@ void ImportPanels::CreatePanel2Controls() {
   wwDBGridNIVIMP_->SetErrorReport([this](HWND, const std::exception& error) { form_.dialog().ErrorReport(error); });
   wwDBGridNIVIMP_->SetOnEnter([this] { WwDBGridNIVIMPEnter(); });
 
-  HWND button2 = CreateWindowExW(0, L"BUTTON", L"Volver a los Datos", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 404, 233,
-                                 100, 25, panel2_, ControlId(IDC_BUTTON2), GetModuleHandleW(nullptr), nullptr);
+  HWND button2 = CreateWindowExW(0, L"BUTTON", L"Volver a los Datos", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 386, 234,
+                                 110, 25, panel2_, ControlId(IDC_BUTTON2), GetModuleHandleW(nullptr), nullptr);
   if (!button2) throw Error("Cannot create the button " + std::to_string(IDC_BUTTON2));
   SendMessageW(button2, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  HWND bitBtn2 = CreateImageButton(panel2_, IDC_BITBTN2, L"Aceptar", 508, 233, 72, 25, okIcon_);
+  HWND bitBtn2 = CreateImageButton(panel2_, IDC_BITBTN2, L"Aceptar", 504, 234, 76, 25, okIcon_);
   SendMessageW(bitBtn2, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
