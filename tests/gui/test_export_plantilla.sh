@@ -115,6 +115,36 @@ close_main
 assert_eq 0 "$(transformado)" "Transformado after the stopped export"
 mv "$GUI_SCRATCH/SOLUC.DBF" "$htemp/"
 
+echo "== a DIASHORAST without day 1: an empty template; its blank row is not stored by the navigator"
+cp "$htemp/DIASHORAST.DBF" "$GUI_SCRATCH/"
+/usr/bin/python3 - "$htemp/DIASHORAST.DBF" <<'PY'
+import sys, dbf
+table = dbf.Table(sys.argv[1])
+table.open(dbf.READ_WRITE)
+for record in table:
+    if record.dia.strip() == "1":
+        dbf.write(record, dia="2")
+table.close()
+PY
+rm -f "$htemp/PLANTILLA.DBF" "$htemp/PLANTILLA.MDX"
+start_exe "$xade" "$APP/Ludaro.exe" importar x
+drv wait-window "$MAIN" --timeout 20 >/dev/null
+drv click "$MAIN" "$(ctl BIMPORTAR)"
+drv wait-window "$PLANTILLA" --timeout 20 >/dev/null
+expect_drv 1 grid-rows "$PLANTILLA" "$CP_GRID"
+drv click "$PLANTILLA" "$NAV_POST"
+expect_drv 0 grid-rows "$PLANTILLA" "$CP_GRID"
+drv click "$PLANTILLA" "$(ctl CP_BITBTN2)"
+report=$(message_text)
+case "$report" in
+  "List index out of bounds ("*")"$'\n'*) echo "ok: the empty template stops the export: $report" ;;
+  *) fail "unexpected report: $report" ;;
+esac
+drv answer ok
+close_main
+assert_eq "HORA,HORAINI,HORAFIN" "$(dbf_rows "$htemp/PLANTILLA.DBF")" "the empty template after the navigator's store"
+cp "$GUI_SCRATCH/DIASHORAST.DBF" "$htemp/"
+
 echo "== a folder that vanished: \"No existe la carpeta\", 0, and the window closes"
 gone="$drive_c/ludaro-export-test/Borrar"
 mkdir -p "$gone"
