@@ -1,7 +1,9 @@
 #include "app/direction_hooks.h"
 
 #include <filesystem>
+#include <memory>
 
+#include "app/import_panels.h"
 #include "app/main_form.h"
 #include "app/control_plantilla.h"
 #include "app/resource_ids.h"
@@ -9,9 +11,13 @@
 
 namespace ludaro {
 
-// The import session (Importacion) and its convocatoria and level panels plug
-// in here.
-void StartImport(TMForm&, const std::wstring&) {}
+// The import's panels stay with the window after the button's handler, since
+// the session goes on from their buttons; a missing folder leaves them for the
+// next press.
+void StartImport(TMForm& form, const std::wstring& folder) {
+  if (!form.importPanels()) form.KeepImportPanels(std::make_unique<ImportPanels>(form));
+  form.importPanels()->Start(folder);
+}
 
 // The export runs to its end inside the button's handler: the hour-template
 // dialog is modal, and the timetable export follows it however it closed.

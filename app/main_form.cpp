@@ -5,6 +5,7 @@
 #include "app/direction_hooks.h"
 #include "app/folder_path.h"
 #include "app/image_button.h"
+#include "app/import_panels.h"
 #include "app/panel.h"
 #include "app/resource_ids.h"
 #include "app/run_mode.h"
@@ -229,6 +230,8 @@ HWND TMForm::Control(int id) const {
       reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+void TMForm::KeepImportPanels(std::unique_ptr<ImportPanels> panels) { importPanels_ = std::move(panels); }
 
 void TMForm::ShowPanel(int panelId) {
   SetWindowPos(Control(panelId), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);

@@ -18,6 +18,8 @@
 
 namespace ludaro {
 
+class ImportPanels;
+
 class TMForm {
  public:
   static constexpr wchar_t kClassName[] = L"TMForm";
@@ -47,6 +49,9 @@ class TMForm {
   // The convocatoria panel (on the lower panel) and the level panel (on the
   // window), hidden until the import shows them; shown above their siblings.
   void ShowPanel(int panelId);
+  // The import's panels, kept from the import button's first press on.
+  ImportPanels* importPanels() const { return importPanels_.get(); }
+  void KeepImportPanels(std::unique_ptr<ImportPanels> panels);
 
   // The F1 key, wherever the focus is in the window.
   void ShowContextHelp();
@@ -80,6 +85,7 @@ class TMForm {
   HelpViewer help_;
   std::wstring dirTxt_;
   bool closed_ = false;  // FormClose has run
+  std::unique_ptr<ImportPanels> importPanels_;
 };
 
 }  // namespace ludaro

@@ -39,6 +39,20 @@
 #define IDC_PANEL1 1100
 #define IDC_PANEL2 1200
 
+// Convocatoria choice (Panel1).
+#define IDC_LABEL7 1101             // "Seleccionar la Convocatoria a importar:"
+#define IDC_WWDBGRIDCODCENTRO 1102  // the convocatorias
+#define IDC_BITBTN1 1103            // "Continuar"
+
+// Level coding (Panel2).
+#define IDC_PANEL2_TITLE 1201       // "NIVELES DE ESTUDIOS"
+#define IDC_PANEL2_INSTRUCTION 1202 // what to type in the grid
+#define IDC_PANEL2_NOTICE 1203      // abbreviations follow from the codes
+#define IDC_LABEL9 1204             // warning after a failed level check
+#define IDC_WWDBGRIDNIVIMP 1205     // the courses and their codes
+#define IDC_BITBTN2 1206            // "Aceptar"
+#define IDC_BUTTON2 1207            // "Volver a los Datos"
+
 // ------------------------------ hour-template dialog ControlPlantilla (TControlPlantilla)
 // Help context of the dialog; its "Aceptar" carries the main window's.
 #define HELP_CONTEXT_PLANTILLA 1
