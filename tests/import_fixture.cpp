@@ -57,7 +57,8 @@ void ImportFixture::WriteSmallSchool() const {
                                    });
 }
 
-void ImportFixture::ResetHtemp() const {
+void ImportFixture::ResetHtemp() {
+  session_.reset();
   std::filesystem::remove_all(htemp_);
   std::filesystem::create_directory(htemp_);
 }

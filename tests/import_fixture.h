@@ -37,7 +37,9 @@ class ImportFixture {
   void WriteLaterFiles() const;
 
   // An empty working folder, as on a machine that never ran an import.
-  void ResetHtemp() const;
+  // Ends the session first: its open tables would keep the folder from being
+  // removed on Windows, as they would for a user.
+  void ResetHtemp();
 
   // A fresh session, as a new start of the program would have.
   Importacion& NewSession(std::int32_t nParam = 0);
