@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <deque>
+#include <functional>
 
 #include "common/dbf/dbf_header.h"
 #include "common/dbf/field_codec.h"
@@ -105,24 +107,32 @@ platform::File OpenFile(const std::filesystem::path& path, platform::Share share
 
 // The rows of an open table, in blocks of whole rows: growing never moves
 // the rows already held, so appending a million rows copies each only once.
+// Blocks whose rows are all in the file may be dropped and are then read back
+// when a row of theirs is wanted, a few at a time, so that a table filled
+// from start to end holds only the block being filled.
 class RowStore {
  public:
   static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+  static constexpr std::size_t kMaxReadBack = 4;
+
+  // Reads `count` rows from row `first` on out of the file into `into`.
+  using Reader = std::function<void(std::uint32_t first, std::size_t count, char* into)>;
 
   // Empties the store for rows of `recordLength` bytes.
-  void Reset(std::size_t recordLength) {
+  void Reset(std::size_t recordLength, Reader reader = {}) {
     blocks_.clear();
     blocks_.shrink_to_fit();
+    readBack_.clear();
+    reader_ = std::move(reader);
     recordLength_ = recordLength;
     rowsPerBlock_ = recordLength == 0 ? 1 : std::max<std::size_t>(1, kBlockBytes / recordLength);
     count_ = 0;
+    dropped_ = 0;
   }
 
-  char* Row(std::uint32_t row) {
-    return blocks_[row / rowsPerBlock_].get() + (row % rowsPerBlock_) * recordLength_;
-  }
+  char* Row(std::uint32_t row) { return Held(row / rowsPerBlock_) + (row % rowsPerBlock_) * recordLength_; }
   const char* Row(std::uint32_t row) const {
-    return blocks_[row / rowsPerBlock_].get() + (row % rowsPerBlock_) * recordLength_;
+    return Held(row / rowsPerBlock_) + (row % rowsPerBlock_) * recordLength_;
   }
 
   // Room for up to `wanted` more rows after the last, to be filled through
@@ -134,17 +144,70 @@ class RowStore {
     return added;
   }
 
+  // Rows the file holds, left there until they are wanted.
+  void Defer(std::size_t rows) {
+    blocks_.resize((rows + rowsPerBlock_ - 1) / rowsPerBlock_);
+    count_ = rows;
+    dropped_ = rows / rowsPerBlock_;
+  }
+
   void Append(std::string_view row) {
     if (count_ == blocks_.size() * rowsPerBlock_) blocks_.emplace_back(new char[rowsPerBlock_ * recordLength_]);
-    std::copy(row.begin(), row.end(), Row(static_cast<std::uint32_t>(count_)));
+    const std::size_t block = count_ / rowsPerBlock_;
+    char* const target = Held(block) + (count_ % rowsPerBlock_) * recordLength_;
+    // The block now holds a row the file lacks, so it must stay.
+    readBack_.erase(std::remove(readBack_.begin(), readBack_.end(), block), readBack_.end());
+    std::copy(row.begin(), row.end(), target);
     ++count_;
   }
 
+  // Drops every block whose rows are all among the first `inFile`, which
+  // the file holds as the store does.
+  void DropRowsInFile(std::size_t inFile) {
+    for (const std::size_t block : readBack_) blocks_[block].reset();
+    readBack_.clear();
+    const std::size_t whole = std::min(inFile, count_) / rowsPerBlock_;
+    for (; dropped_ < whole; ++dropped_) blocks_[dropped_].reset();
+  }
+
+  // Reads back every dropped block and keeps them all, for lookups that go
+  // from row to row at random.
+  void HoldAll() {
+    readBack_.clear();
+    for (std::size_t block = 0; block < blocks_.size(); ++block)
+      if (!blocks_[block]) ReadBack(block);
+    dropped_ = 0;
+  }
+
  private:
-  std::vector<std::unique_ptr<char[]>> blocks_;
+  // A block read back pushes out the one read back longest ago, so a row
+  // just handed out stays valid while the next one is fetched.
+  char* Held(std::size_t block) const {
+    if (!blocks_[block]) {
+      if (readBack_.size() == kMaxReadBack) {
+        blocks_[readBack_.front()].reset();
+        readBack_.pop_front();
+      }
+      ReadBack(block);
+      readBack_.push_back(block);
+    }
+    return blocks_[block].get();
+  }
+
+  void ReadBack(std::size_t block) const {
+    const std::size_t first = block * rowsPerBlock_;
+    std::unique_ptr<char[]> loaded(new char[rowsPerBlock_ * recordLength_]);
+    reader_(static_cast<std::uint32_t>(first), std::min(rowsPerBlock_, count_ - first), loaded.get());
+    blocks_[block] = std::move(loaded);
+  }
+
+  mutable std::vector<std::unique_ptr<char[]>> blocks_;
+  mutable std::deque<std::size_t> readBack_;
+  Reader reader_;
   std::size_t recordLength_ = 0;
   std::size_t rowsPerBlock_ = 1;
   std::size_t count_ = 0;
+  std::size_t dropped_ = 0;
 };
 
 }  // namespace
@@ -312,9 +375,17 @@ class Table::Impl {
     start.resize(file_->ReadAt(0, start.data(), start.size()));
     header_ = ParseDbfHeader(start, size, dbfPath_.string());
 
-    rows_.Reset(header_.recordLength);
+    rows_.Reset(header_.recordLength, [this](std::uint32_t first, std::size_t count, char* into) {
+      const std::size_t bytes = count * header_.recordLength;
+      if (file_->ReadAt(header_.headerLength + static_cast<std::uint64_t>(first) * header_.recordLength, into,
+                        bytes) != bytes)
+        Fail("damaged table: the rows are cut short");
+    });
     std::uint64_t offset = header_.headerLength;
-    for (std::uint32_t row = 0; row < header_.recordCount;) {
+    // Nobody else can change a file held exclusively, so its rows can wait
+    // there until they are wanted.
+    if (heldExclusively_) rows_.Defer(header_.recordCount);
+    for (std::uint32_t row = 0; !heldExclusively_ && row < header_.recordCount;) {
       const std::uint32_t count = rows_.AddBlock(header_.recordCount - row);
       const std::size_t bytes = static_cast<std::size_t>(count) * header_.recordLength;
       if (file_->ReadAt(offset, rows_.Row(row), bytes) != bytes) Fail("damaged table: the rows are cut short");
@@ -456,6 +527,7 @@ class Table::Impl {
     const std::size_t field = FieldOfTag(*chosen);
     if (chosen->descending || chosen->hasFilter || header_.fields[field].type == 'L')
       Fail("index tag " + chosen->name + " cannot be used for reading in order");
+    rows_.HoldAll();
     active_.emplace(ActiveIndex{field, {}});
     for (std::uint32_t row = 0; row < header_.recordCount; ++row)
       if (!IsDeleted(row)) active_->order.Insert(OrderKey(RowBytes(row), field), row);
@@ -543,6 +615,7 @@ class Table::Impl {
     for (std::size_t field : fields) signature += std::to_string(field) + ";";
     auto found = lookups_.find(signature);
     if (found != lookups_.end()) return found->second;
+    rows_.HoldAll();
     Lookup& lookup = lookups_.try_emplace(signature, *this, fields).first->second;
     lookup.index.Reserve(liveCount_);
     for (std::uint32_t row = 0; row < header_.recordCount; ++row)
@@ -754,6 +827,9 @@ class Table::Impl {
     try {
       WriteRowsAndCount(appended_, count);
       appended_.clear();
+      // Nothing reads this table at random, so what is in the file need not
+      // stay in memory.
+      if (lookups_.empty() && !active_) rows_.DropRowsInFile(flushedCount_);
       return;
     } catch (const Error&) {
       appended_.pop_back();

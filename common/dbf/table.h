@@ -6,7 +6,9 @@
 // rewritten on close, so an interrupted run keeps every row it had posted.
 // A table held exclusively (which no other handle can open meanwhile) writes
 // appended rows in batches of about a megabyte and the rest on Close or on
-// destruction; a write that fails keeps every row before it readable.
+// destruction; a write that fails keeps every row before it readable. While
+// nothing looks its rows up, such a table lets go of the rows it has written
+// and reads them back when they are wanted, so filling it takes little memory.
 
 #include <cstdint>
 #include <filesystem>
