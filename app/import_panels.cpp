@@ -120,10 +120,13 @@ ImportPanels::ImportPanels(TMForm& form) : form_(form), dialog_(*this, form.dial
   SetWindowSubclass(form_.handle(), FormProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(panel1_, PanelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(panel2_, PanelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(wwDBGridCODCENTRO_->list(), ChoiceListProc, kSubclassId, 0);
   session_ = std::make_unique<Importacion>(form_.state(), dialog_);
 }
 
 ImportPanels::~ImportPanels() {
+  if (IsWindow(wwDBGridCODCENTRO_->list()))
+    RemoveWindowSubclass(wwDBGridCODCENTRO_->list(), ChoiceListProc, kSubclassId);
   for (HWND window : {form_.handle(), panel1_, panel2_}) {
     if (IsWindow(window)) RemoveWindowSubclass(window, window == form_.handle() ? FormProc : PanelProc, kSubclassId);
   }
@@ -356,6 +359,17 @@ LRESULT CALLBACK ImportPanels::FormProc(HWND window, UINT message, WPARAM wParam
     return 0;
   }
   return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// Nothing in the choice grid can be edited, so Enter there is left to the
+// panel's default button, "Continuar".
+LRESULT CALLBACK ImportPanels::ChoiceListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR) {
+  LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  const auto* pending = reinterpret_cast<const MSG*>(lParam);
+  if (message == WM_GETDLGCODE && pending && pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN)
+    result &= ~static_cast<LRESULT>(DLGC_WANTMESSAGE | DLGC_WANTALLKEYS);
+  return result;
 }
 
 LRESULT CALLBACK ImportPanels::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -53,8 +53,8 @@ drv select "$MAIN" "$CONVOCATORIAS" 1
 expect_drv 1 grid-current "$MAIN" "$CONVOCATORIAS"
 screenshot import-convocatoria
 
-echo "== level coding: no earlier coding, so no question"
-drv click "$MAIN" "$(ctl BITBTN1)"
+echo "== level coding (Enter in the choice grid is \"Continuar\"): no earlier coding, so no question"
+drv key "$MAIN" "$CONVOCATORIAS" RETURN
 expect_drv 1 visible "$MAIN" "$(ctl PANEL2)"
 expect_no_message
 assert_eq 0 "$(drv visible "$MAIN" "$(ctl PANEL1)")" "convocatoria panel"
