@@ -86,6 +86,46 @@ def main(path):
                 costs.append((t_large - t_small) / (large - small))
         drift = "%.2f" % (costs[-1] / costs[-2]) if len(costs) >= 2 and costs[-2] > 0 else ""
         print("| %s | %s | %s |" % (name, ", ".join(steps), drift))
+    targets(runs, sizes)
+
+
+def verdict(ok):
+    return "met" if ok else "**not met**"
+
+
+def targets(runs, sizes):
+    """The goals the run is judged by, each with the figures that decide it."""
+    print("\n## Targets\n")
+    print("| target | figures | |")
+    print("|---|---|---|")
+    for name, minimum in (("grupos", 6), ("proft", 15)):
+        ratios = []
+        for n in sizes:
+            if (name, n) in runs and (PEERS[name], n) in runs:
+                rows, _, seconds, _ = runs[(name, n)]
+                peer_rows, _, peer_seconds, _ = runs[(PEERS[name], n)]
+                ratios.append((n, (rows / seconds) / (peer_rows / peer_seconds)))
+        if ratios:
+            print("| %s at least %d× the rows/s of %s | %s | %s |"
+                  % (WHAT[name], minimum, PEERS[name], ", ".join("N=%d: %.1f×" % r for r in ratios),
+                     verdict(all(ratio >= minimum for _, ratio in ratios))))
+    if len(sizes) >= 3:
+        top, below, lower = sizes[-1], sizes[-2], sizes[-3]
+        for name in ("import", "export"):
+            if all((name, n) in runs for n in (top, below, lower)):
+                t = {n: runs[(name, n)][2] for n in (top, below, lower)}
+                growth = t[top] / t[below]
+                drift = ((t[top] - t[below]) / (top - below)) / ((t[below] - t[lower]) / (below - lower))
+                print("| %s: time(%d)/time(%d) ≤ 11, per-row cost within ±15%% | %.1f; %.2f | %s |"
+                      % (name, top, below, growth, drift, verdict(growth <= 11 and 0.85 <= drift <= 1.15)))
+    for name in ("grupos", "proft"):
+        peaks = [runs[(name, n)][3] for n in sizes if (name, n) in runs]
+        if peaks:
+            print("| %s: peak memory under 64 MB at every N | %s MB | %s |"
+                  % (WHAT[name], ", ".join("%.0f" % p for p in peaks), verdict(max(peaks) < 64)))
+    if ("import", sizes[-1]) in runs:
+        peak = runs[("import", sizes[-1])][3]
+        print("| whole import of N=%d under 200 MB | %.0f MB | %s |" % (sizes[-1], peak, verdict(peak < 200)))
 
 
 if __name__ == "__main__":
