@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Frames a XADE folder as one input of the import fuzz target, on stdout:
+#   frame_import_input.sh OPTIONS DIR [CODING]
+# OPTIONS is the first options byte as a character (see import_fuzz.cpp), DIR
+# the folder holding the XADE files (the ones it lacks are left out), CODING a
+# file of CODCURSO,TURNO,NIVEL,CURSO lines.
+set -euo pipefail
+[ $# -ge 2 ] || { echo "usage: $0 OPTIONS DIR [CODING]" >&2; exit 64; }
+options=$1 dir=$2 coding=${3:-}
+files=(convocatoriasCentro.csv gruposCentro.csv subgruposCentro.csv materiasHorarioOfertaCentro.csv
+       materiasHorarioOfertaXeral.csv actividadesProfesor.csv profesoresGrupoCentro.csv aulasCentro.csv)
+leftOut=0
+for n in "${!files[@]}"; do [ -f "$dir/${files[n]}" ] || leftOut=$((leftOut | 1 << n)); done
+printf '%s' "$options"
+[ "$leftOut" -eq 0 ] || printf "\\x$(printf %02x "$leftOut")"
+for name in "${files[@]}"; do
+  printf '\n--8<--\n'
+  [ ! -f "$dir/$name" ] || cat "$dir/$name"
+done
+[ -z "$coding" ] || { printf '\n--8<--\n'; cat "$coding"; }

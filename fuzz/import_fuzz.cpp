@@ -1,0 +1,256 @@
+// Runs a whole import over a XADE folder made from the input, then reopens
+// every table it wrote. The input is cut at each line "--8<--" into:
+//
+//   part 0     options: its first byte, bit 0 the answer to the recovery
+//              question, bit 1 a second import into the same working folder
+//              (the one that finds the first one's saved coding), bits 2-3
+//              the row of the convocatoria grid to choose; its second byte,
+//              bit n leaves out XADE file n
+//   parts 1-8  the eight XADE files, in kXadeFiles order; a file whose part
+//              is missing is not written either
+//   part 9     what the user types in the level grid: one course a line,
+//              CODCURSO,TURNO,NIVEL,CURSO
+//
+// A level check that fails is answered as the user would: back to the grid,
+// every course left without NIVEL or CURSO given one, and "Aceptar" again.
+//
+// An error the session reports is fine. A crash, a leak, undefined behaviour,
+// an exception that is not an error report, a changed XADE file, or a table
+// of ours that does not open again, read whole and match its index file, is not.
+
+#include <array>
+#include <cctype>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+#include "common/dbf/mdx_file.h"
+#include "common/dbf/table.h"
+#include "common/error.h"
+#include "common/session/run_state.h"
+#include "common/session/user_dialog.h"
+#include "common/utf.h"
+#include "common/xade_csv.h"
+#include "import/importacion.h"
+
+namespace {
+
+constexpr std::string_view kSeparator = "\n--8<--\n";
+constexpr std::size_t kCodingPart = 9;
+
+constexpr std::array<const char*, 8> kXadeFiles = {
+    "convocatoriasCentro.csv",         "gruposCentro.csv",
+    "subgruposCentro.csv",             "materiasHorarioOfertaCentro.csv",
+    "materiasHorarioOfertaXeral.csv",  "actividadesProfesor.csv",
+    "profesoresGrupoCentro.csv",       "aulasCentro.csv",
+};
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+struct Folders {
+  std::filesystem::path root;
+  std::filesystem::path xade;
+  std::filesystem::path htemp;
+};
+
+void RemoveFolders();
+
+// In memory where the machine has a tmpfs, so an execution costs no disk.
+const Folders& Scratch() {
+  static const Folders folders = [] {
+    const std::filesystem::path shm = "/dev/shm";
+    std::error_code ignored;
+    const auto base = std::filesystem::is_directory(shm, ignored) ? shm : std::filesystem::temp_directory_path();
+    Folders made;
+    made.root = base / ("ludaro-import-fuzz-" + std::to_string(getpid()));
+    made.xade = made.root / "xade";
+    made.htemp = made.root / "HTEMP";
+    std::filesystem::create_directories(made.xade);
+    std::filesystem::create_directories(made.htemp);
+    std::atexit(RemoveFolders);
+    return made;
+  }();
+  return folders;
+}
+
+void RemoveFolders() {
+  std::error_code ignored;
+  std::filesystem::remove_all(Scratch().root, ignored);
+}
+
+void EmptyFolder(const std::filesystem::path& folder) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) std::filesystem::remove_all(entry.path());
+}
+
+void Write(const std::filesystem::path& file, std::string_view bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Read(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string_view> Parts(std::string_view input) {
+  std::vector<std::string_view> parts;
+  for (;;) {
+    const std::size_t end = input.find(kSeparator);
+    parts.push_back(input.substr(0, end));
+    if (end == std::string_view::npos) return parts;
+    input.remove_prefix(end + kSeparator.size());
+  }
+}
+
+struct Options {
+  bool recover = false;
+  bool twice = false;
+  unsigned convocatoriaRow = 0;
+  unsigned leftOut = 0;
+};
+
+Options OptionsFrom(std::string_view part) {
+  const auto byte = [&](std::size_t n) { return n < part.size() ? static_cast<unsigned char>(part[n]) : 0u; };
+  return Options{(byte(0) & 1u) != 0, (byte(0) & 2u) != 0, (byte(0) >> 2) & 3u, byte(1)};
+}
+
+bool Written(const Options& options, const std::vector<std::string_view>& parts, std::size_t file) {
+  return file + 1 < parts.size() && (options.leftOut & (1u << file)) == 0;
+}
+
+class ScriptedUser : public ludaro::UserDialog {
+ public:
+  explicit ScriptedUser(bool answer) : answer_(answer) {}
+  void Message(const std::u16string&) override {}
+  bool Question(const std::u16string&, const std::u16string&) override { return answer_; }
+  void Busy(bool) override {}
+  void Progress(const std::u16string&, std::uint64_t) override {}
+
+ private:
+  bool answer_;
+};
+
+void ChooseConvocatoria(ludaro::Importacion& importacion, unsigned row) {
+  ludaro::dbf::Table& grid = importacion.convocatorias();
+  grid.First();
+  for (unsigned n = 0; n < row && !grid.Eof(); ++n) grid.Next();
+  if (grid.Eof()) grid.First();
+  if (!grid.Eof()) importacion.ElegirConvocatoria(grid.AsString("CONVOCATORIA"));
+}
+
+void TypeCoding(ludaro::Importacion& importacion, std::string_view coding) {
+  std::vector<std::u16string> fields;
+  while (!coding.empty()) {
+    const std::size_t end = coding.find('\n');
+    ludaro::SplitXadeLine(ludaro::Utf8ToU16(coding.substr(0, end)), fields);
+    coding = end == std::string_view::npos ? std::string_view() : coding.substr(end + 1);
+    if (fields.empty()) continue;
+    fields.resize(4);
+    importacion.CodificarCurso(fields[0], fields[1], fields[2], fields[3]);
+  }
+}
+
+// What the user does after a failed check: every course lacking NIVEL or
+// CURSO gets one in the grid.
+void CompleteCoding(ludaro::Importacion& importacion) {
+  ludaro::dbf::Table& grid = importacion.cursos();
+  for (grid.First(); !grid.Eof(); grid.Next()) {
+    if (!grid.AsString("NIVEL").empty() && !grid.AsString("CURSO").empty()) continue;
+    grid.Edit();
+    grid.SetString("NIVEL", u"ESO");
+    grid.SetString("CURSO", u"1");
+    grid.Post();
+  }
+}
+
+void Import(const Options& options, std::string_view coding) {
+  ludaro::RunState state;
+  ScriptedUser user(options.recover);
+  ludaro::Importacion importacion(state, user, Scratch().htemp);
+  try {
+    importacion.Iniciar(Scratch().xade);
+    if (importacion.phase() != ludaro::Importacion::Phase::ChoosingConvocatoria) return;
+    ChooseConvocatoria(importacion, options.convocatoriaRow);
+    importacion.Continuar();
+    if (importacion.phase() != ludaro::Importacion::Phase::CodingLevels) return;
+    TypeCoding(importacion, coding);
+    importacion.Aceptar();
+    if (importacion.phase() == ludaro::Importacion::Phase::CheckFailed) {
+      Check(!importacion.incompletos().empty());
+      importacion.Volver();
+      CompleteCoding(importacion);
+      importacion.Aceptar();
+    }
+  } catch (const ludaro::Error&) {
+  }
+}
+
+bool IsTableFile(const std::filesystem::path& file, const char* extension) {
+  std::string ext = file.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return ext == extension;
+}
+
+// A table the import wrote opens again, every field of every row reads, and
+// each tag of its index file lists the rows in the order the engine keeps.
+void CheckTable(const std::filesystem::path& dbfFile) {
+  const std::filesystem::path folder = dbfFile.parent_path();
+  const std::string name = dbfFile.stem().string();
+  {
+    ludaro::dbf::Table table(folder, name);
+    table.Open();
+    const auto fields = table.Fields();
+    for (table.First(); !table.Eof(); table.Next())
+      for (const auto& field : fields) (void)table.Value(field.name);
+  }
+  auto mdx = dbfFile;
+  mdx.replace_extension(".MDX");
+  if (!std::filesystem::exists(mdx)) return;
+  for (const auto& tag : ludaro::dbf::ReadMdxTags(mdx)) {
+    ludaro::dbf::Table table(folder, name);
+    table.SetIndexName(tag.name);
+    table.Open();
+    Check(ludaro::dbf::ReadMdxRecordOrder(mdx, tag.name) == table.RecNosInOrder());
+  }
+}
+
+void CheckTables() {
+  for (const auto& entry : std::filesystem::directory_iterator(Scratch().htemp))
+    if (IsTableFile(entry.path(), ".DBF")) CheckTable(entry.path());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto parts = Parts(std::string_view(reinterpret_cast<const char*>(data), size));
+  const Options options = OptionsFrom(parts[0]);
+  const std::string_view coding = parts.size() > kCodingPart ? parts[kCodingPart] : std::string_view();
+
+  EmptyFolder(Scratch().xade);
+  EmptyFolder(Scratch().htemp);
+  for (std::size_t n = 0; n < kXadeFiles.size(); ++n)
+    if (Written(options, parts, n)) Write(Scratch().xade / kXadeFiles[n], parts[n + 1]);
+
+  try {
+    Import(options, coding);
+    if (options.twice) Import(options, coding);
+    CheckTables();
+  } catch (const ludaro::Error&) {
+    // A table of ours that the engine refuses, or an error from outside the session.
+    std::abort();
+  }
+
+  for (std::size_t n = 0; n < kXadeFiles.size(); ++n)
+    if (Written(options, parts, n)) Check(Read(Scratch().xade / kXadeFiles[n]) == parts[n + 1]);
+  return 0;
+}
