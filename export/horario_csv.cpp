@@ -4,7 +4,6 @@
 #include <iterator>
 #include <system_error>
 
-#include "common/error.h"
 #include "common/platform/platform.h"
 
 namespace ludaro {
@@ -88,10 +87,7 @@ std::filesystem::path EscribirHorarioCsv(dbf::Table& horario, const std::filesys
       }
       writer.Finish();
     }
-    std::error_code renameError;
-    std::filesystem::rename(temporary, target, renameError);
-    if (renameError)
-      throw Error(target.u8string() + " could not be replaced: " + renameError.message(), target.u8string());
+    platform::ReplaceFile(temporary, target);
   } catch (...) {
     std::error_code ignored;
     if (temporaryCreated) std::filesystem::remove(temporary, ignored);

@@ -336,16 +336,30 @@ void WriteTree(Output& out, const SortedTag& sorted) {
   }
 }
 
+}  // namespace
+
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
   std::filesystem::path temporary = target;
   temporary.replace_filename("." + target.filename().u8string() + ".new");
   return temporary;
 }
 
-}  // namespace
-
 void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, int dbfLevel,
               std::uint8_t languageDriver, std::vector<MdxTagData> tags) {
+  const auto temporary = TemporaryBeside(mdxPath);
+  WriteMdxAside(temporary, mdxPath, tableStem, dbfLevel, languageDriver, std::move(tags));
+  try {
+    platform::ReplaceFile(temporary, mdxPath);
+  } catch (const std::exception& error) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    Fail(mdxPath, std::string("cannot write the index: ") + error.what());
+  }
+}
+
+void WriteMdxAside(const std::filesystem::path& temporary, const std::filesystem::path& mdxPath,
+                   std::string_view tableStem, int dbfLevel, std::uint8_t languageDriver,
+                   std::vector<MdxTagData> tags) {
   if (dbfLevel != 4 && dbfLevel != 7)
     Fail(mdxPath, "a production index belongs to a dBase IV or dBase 7 table, not level " + std::to_string(dbfLevel));
   const FileFormat format = FormatFor(dbfLevel);
@@ -369,7 +383,6 @@ void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, 
     if (pages > std::numeric_limits<std::uint32_t>::max()) Fail(mdxPath, "too many keys for one index file");
   }
 
-  const auto temporary = TemporaryBeside(mdxPath);
   try {
     {
       auto file = platform::File::Open(temporary, platform::Access::ReadWrite, platform::Share::None,
@@ -383,7 +396,6 @@ void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, 
       out.Flush();
       file.Flush();
     }
-    std::filesystem::rename(temporary, mdxPath);
   } catch (const std::exception& error) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);

@@ -53,6 +53,18 @@ struct MdxTagData {
 void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, int dbfLevel,
               std::uint8_t languageDriver, std::vector<MdxTagData> tags);
 
+// The same index written to `temporary` (a file of its own in the index's
+// folder) and left there, for a caller that moves it over `mdxPath` once the
+// table it belongs to is complete. Errors name `mdxPath`; a file that could
+// not be written whole is removed.
+void WriteMdxAside(const std::filesystem::path& temporary, const std::filesystem::path& mdxPath,
+                   std::string_view tableStem, int dbfLevel, std::uint8_t languageDriver,
+                   std::vector<MdxTagData> tags);
+
+// The name a file gets while it is written beside `target`, before it
+// replaces it: hidden where dot names are, and ending in ".new".
+std::filesystem::path TemporaryBeside(const std::filesystem::path& target);
+
 // The tags of an existing .MDX (dBase IV or 7, by any writer), after checking
 // the header, the tag table, each tag header and root page number against the
 // file's size. Key type, length and flags come from the tag's own header.

@@ -262,27 +262,44 @@ class Table::Impl {
     if (file_) Fail("cannot be created while it is open");
     RequireFolder();
     dbfPath_ = Resolve(".DBF");
+    const DbfHeader header = NewHeader(definition);
+    DeleteTable(folder_, stem_);
+    const auto mdxPath = MdxPathFor(dbfPath_);
+    try {
+      WriteEmptyTable(header, dbfPath_);
+      if (header.productionIndex)
+        WriteMdx(mdxPath, dbfPath_.stem().string(), header.level, header.languageDriver, EmptyTags(header));
+    } catch (...) {
+      // Half a table (a full disk) would later be taken for a damaged one.
+      std::error_code ignored;
+      std::filesystem::remove(dbfPath_, ignored);
+      std::filesystem::remove(mdxPath, ignored);
+      throw;
+    }
+  }
+
+  DbfHeader NewHeader(const TableDef& definition) const {
     auto fields = CheckDefinition(definition);
     const bool longNames = std::any_of(fields.begin(), fields.end(),
                                        [](const FieldDescriptor& f) { return f.name.size() > kMaxFieldNameLevel4; });
     const int level = longNames ? 7 : 4;
     const unsigned codePage = platform::AnsiCodePage();
     const std::uint8_t driver = DriverForCodePage(codePage);
-    DbfHeader header = MakeDbfHeader(std::move(fields), level, driver, DriverName(driver), !definition.indexTags.empty());
+    return MakeDbfHeader(std::move(fields), level, driver, DriverName(driver), !definition.indexTags.empty());
+  }
 
-    DeleteTable(folder_, stem_);
-    {
-      auto file = OpenFile(dbfPath_, platform::Share::None, platform::Disposition::CreateAlways);
-      std::string bytes = SerializeDbfHeader(header);
-      bytes.push_back(static_cast<char>(kEndOfFileMarker));
-      file.WriteAt(0, bytes.data(), bytes.size());
-    }
-    if (!definition.indexTags.empty()) {
-      std::vector<MdxTagData> tags;
-      for (const auto& field : header.fields)
-        if (field.indexed) tags.push_back({TagFor(field), {}});
-      WriteMdx(MdxPathFor(dbfPath_), dbfPath_.stem().string(), level, driver, std::move(tags));
-    }
+  static void WriteEmptyTable(const DbfHeader& header, const std::filesystem::path& path) {
+    auto file = OpenFile(path, platform::Share::None, platform::Disposition::CreateAlways);
+    std::string bytes = SerializeDbfHeader(header);
+    bytes.push_back(static_cast<char>(kEndOfFileMarker));
+    file.WriteAt(0, bytes.data(), bytes.size());
+  }
+
+  static std::vector<MdxTagData> EmptyTags(const DbfHeader& header) {
+    std::vector<MdxTagData> tags;
+    for (const auto& field : header.fields)
+      if (field.indexed) tags.push_back({TagFor(field), {}});
+    return tags;
   }
 
   std::vector<FieldDescriptor> CheckDefinition(const TableDef& definition) const {
@@ -358,6 +375,10 @@ class Table::Impl {
       file_.emplace(OpenFile(dbfPath_, share, platform::Disposition::OpenExisting, platform::Access::ReadOnly));
       readOnly_ = true;
     }
+    LoadOrReset();
+  }
+
+  void LoadOrReset() {
     try {
       Load();
       SelectIndex();
@@ -367,6 +388,109 @@ class Table::Impl {
     }
     state_ = State::Browse;
     GoFirst();
+  }
+
+  // ------------------------------------------------------------- replacement
+  // The copy and its new index are complete on disk before either takes the
+  // table's place, so a run cut short leaves the table as it was or as Close
+  // left it; files named by TemporaryBeside are the only leftovers.
+
+  struct Replacement {
+    std::filesystem::path dbf;
+    std::filesystem::path mdx;
+    bool tableExisted = false;
+  };
+
+  void OpenForReplacement(const TableDef& definitionIfNew) {
+    if (file_) Fail("cannot be opened for replacement while it is open");
+    RequireFolder();
+    dbfPath_ = Resolve(".DBF");
+    Replacement replacement{TemporaryBeside(dbfPath_), TemporaryBeside(MdxPathFor(dbfPath_)),
+                            platform::FileExists(dbfPath_)};
+    try {
+      if (replacement.tableExisted) {
+        CopyTableFile(dbfPath_, replacement.dbf);
+      } else {
+        const DbfHeader header = NewHeader(definitionIfNew);
+        WriteEmptyTable(header, replacement.dbf);
+        if (header.productionIndex)
+          WriteMdxAside(replacement.mdx, MdxPathFor(dbfPath_), dbfPath_.stem().string(), header.level,
+                        header.languageDriver, EmptyTags(header));
+      }
+      // Nobody else knows the copy, so its rows can wait in the file.
+      heldExclusively_ = true;
+      readOnly_ = false;
+      file_.emplace(OpenFile(replacement.dbf, platform::Share::None, platform::Disposition::OpenExisting));
+      replacement_ = replacement;
+      LoadOrReset();
+    } catch (...) {
+      RemoveReplacementFiles(replacement);
+      throw;
+    }
+  }
+
+  // Read through a handle that keeps writers out, so the copy is of one
+  // version of the table; a table held exclusively elsewhere is refused.
+  static void CopyTableFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    auto source = OpenFile(from, platform::Share::Read, platform::Disposition::OpenExisting, platform::Access::ReadOnly);
+    auto target = OpenFile(to, platform::Share::None, platform::Disposition::CreateAlways);
+    std::string block(kAppendBatchBytes, '\0');
+    for (std::uint64_t offset = 0;;) {
+      const std::size_t got = source.ReadAt(offset, block.data(), block.size());
+      if (got == 0) break;
+      target.WriteAt(offset, block.data(), got);
+      offset += got;
+    }
+  }
+
+  static void RemoveReplacementFiles(const Replacement& replacement) {
+    std::error_code ignored;
+    std::filesystem::remove(replacement.dbf, ignored);
+    std::filesystem::remove(replacement.mdx, ignored);
+  }
+
+  // Every record number in an index beside the table must name a row of it.
+  // Rows are never taken out of a file, so the old index fits the new table:
+  // an existing table is replaced before its index. A new table's index goes
+  // first, since an index left from a table deleted earlier fits nothing.
+  void CloseReplacing() {
+    const Replacement replacement = *replacement_;
+    const bool changed = rowsChanged_ || !replacement.tableExisted;
+    try {
+      FlushAppended();
+      if (rowsChanged_) RewriteIndexFile();
+      // On disk before it takes the table's name, or a power cut could leave
+      // that name on rows never written.
+      if (changed) file_->Flush();
+    } catch (...) {
+      Discard();
+      throw;
+    }
+    Reset();  // Windows cannot replace a file that is open
+    try {
+      if (!changed) {
+        RemoveReplacementFiles(replacement);
+        return;
+      }
+      const bool newIndex = platform::FileExists(replacement.mdx);
+      const auto mdxPath = MdxPathFor(dbfPath_);
+      if (!replacement.tableExisted && newIndex) platform::ReplaceFile(replacement.mdx, mdxPath);
+      platform::ReplaceFile(replacement.dbf, dbfPath_);
+      if (replacement.tableExisted && newIndex) platform::ReplaceFile(replacement.mdx, mdxPath);
+    } catch (...) {
+      RemoveReplacementFiles(replacement);
+      throw;
+    }
+  }
+
+  void Discard() {
+    if (!replacement_) {
+      Close();
+      return;
+    }
+    const Replacement replacement = *replacement_;
+    Reset();
+    RemoveReplacementFiles(replacement);
   }
 
   void Load() {
@@ -403,7 +527,9 @@ class Table::Impl {
 
     mdxTags_.clear();
     mdxPath_ = MdxPathFor(dbfPath_);
-    if (header_.productionIndex && platform::FileExists(mdxPath_)) mdxTags_ = ReadMdxTags(mdxPath_);
+    // A new table's index exists only beside it so far.
+    const auto tagSource = replacement_ && !replacement_->tableExisted ? replacement_->mdx : mdxPath_;
+    if (header_.productionIndex && platform::FileExists(tagSource)) mdxTags_ = ReadMdxTags(tagSource);
   }
 
   unsigned CodePageOfTable() const {
@@ -416,6 +542,10 @@ class Table::Impl {
   void Close() {
     if (!file_) return;
     if (Editing()) Cancel();
+    if (replacement_) {
+      CloseReplacing();
+      return;
+    }
     std::optional<Error> failure;
     try {
       FlushAppended();
@@ -437,6 +567,7 @@ class Table::Impl {
 
   void Reset() {
     file_.reset();
+    replacement_.reset();
     rows_.Reset(0);
     appended_.clear();
     appended_.shrink_to_fit();
@@ -468,7 +599,12 @@ class Table::Impl {
       }
       tags.push_back(std::move(data));
     }
-    WriteMdx(mdxPath_, dbfPath_.stem().string(), header_.level == 7 ? 7 : 4, header_.languageDriver, std::move(tags));
+    const int level = header_.level == 7 ? 7 : 4;
+    if (replacement_)
+      WriteMdxAside(replacement_->mdx, mdxPath_, dbfPath_.stem().string(), level, header_.languageDriver,
+                    std::move(tags));
+    else
+      WriteMdx(mdxPath_, dbfPath_.stem().string(), level, header_.languageDriver, std::move(tags));
   }
 
   // ------------------------------------------------------------- indexes
@@ -802,11 +938,15 @@ class Table::Impl {
 
   // Writes `count` rows after those in the file, followed by the end-of-file
   // mark, and then the header's row count: a reader never counts a row whose
-  // bytes are not all there.
+  // bytes are not all there. Some readers (dbfread) go by the end-of-file
+  // mark instead of the count, so the first byte, which covers the old mark,
+  // is written only once the rest is there: an interrupted write leaves them
+  // the rows before it, never a row half written.
   void WriteRowsAndCount(std::string_view rowsAndMark, std::uint32_t count) {
     const std::uint64_t offset =
         header_.headerLength + static_cast<std::uint64_t>(flushedCount_) * header_.recordLength;
-    file_->WriteAt(offset, rowsAndMark.data(), rowsAndMark.size());
+    file_->WriteAt(offset + 1, rowsAndMark.data() + 1, rowsAndMark.size() - 1);
+    file_->WriteAt(offset, rowsAndMark.data(), 1);
     DbfHeader written = header_;
     written.recordCount = flushedCount_ + count;
     const std::string dateAndCount = SerializeDateAndCount(written);
@@ -1118,6 +1258,7 @@ class Table::Impl {
   std::optional<platform::File> file_;
   bool readOnly_ = false;
   bool heldExclusively_ = false;
+  std::optional<Replacement> replacement_;
   DbfHeader header_;
   unsigned codePage_ = 1252;
   RowStore rows_;
@@ -1148,7 +1289,7 @@ Table::Table(std::filesystem::path folder, std::string name)
 
 Table::~Table() {
   try {
-    impl_->Close();
+    impl_->Discard();
   } catch (const Error&) {
     // A destructor cannot report; callers that care close explicitly.
   }
@@ -1168,7 +1309,9 @@ void Table::SetIndexName(std::string tagOrField) {
 
 void Table::Create(const TableDef& definition) { impl_->Create(definition); }
 void Table::Open() { impl_->Open(); }
+void Table::OpenForReplacement(const TableDef& definitionIfNew) { impl_->OpenForReplacement(definitionIfNew); }
 void Table::Close() { impl_->Close(); }
+void Table::Discard() { impl_->Discard(); }
 bool Table::Active() const { return impl_->file_.has_value(); }
 Table::State Table::state() const { return impl_->state_; }
 bool Table::Editing() const { return impl_->Editing(); }

@@ -79,9 +79,20 @@ class Table {
   void Create(const TableDef& definition);
 
   void Open();
+  // Opens the table for a change that reaches its files all at once: the
+  // handle works on a copy beside the table (a new empty table made by
+  // `definitionIfNew` when there is none), Close moves the copy and its index
+  // over the table's files, and Discard, a failed Close or the handle's end
+  // without Close drop the copy. A run cut short at any point leaves the
+  // table as it was or as Close left it, readable, with an index whose record
+  // numbers all name rows of the table.
+  void OpenForReplacement(const TableDef& definitionIfNew);
   // Discards a row being edited or appended, rewrites the index if the rows
   // changed, and releases the file.
   void Close();
+  // Closes the table leaving out what a replacement changed; a table opened
+  // by Open is closed as Close does, its posted rows being in the file.
+  void Discard();
   bool Active() const;
   State state() const;
   bool Editing() const;  // a row is being edited or appended

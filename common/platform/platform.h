@@ -109,6 +109,12 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
 // cannot be deleted (in use, access denied).
 void DeleteFileIfExists(const std::filesystem::path& path);
 
+// Moves `from` over `to` in one step, replacing `to` if it exists: a reader of
+// `to` finds the old file or the new one, never a mix. Both must be in the
+// same folder. Throws Error naming `to` when it cannot be replaced (in use by
+// another handle, access denied).
+void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 std::filesystem::path CurrentDirectory();
 void SetCurrentDirectory(const std::filesystem::path& path);
 
@@ -124,5 +130,25 @@ std::filesystem::path HtempFolder(const std::optional<std::filesystem::path>& ov
 // it was. Throws Error("Unable to write to <path>") when the file cannot be written.
 void WriteIniInteger(const std::filesystem::path& iniFile, std::u16string_view section,
                      std::u16string_view key, int value);
+
+// ---------------------------------------------------------- fault injection
+
+// A change the file layer is about to make to the file system.
+struct FileChange {
+  enum class Kind { Create, Write, Resize, Replace, Delete } kind;
+  const std::filesystem::path& path;  // for Replace, the file replaced
+  std::uint64_t offset = 0;           // Write: where; Resize: the new size
+  const void* data = nullptr;         // Write: the bytes
+  std::size_t size = 0;               // Write: how many
+};
+
+// Tests stand in for a failing disk or a power cut here: when a hook is set,
+// every File::Open that creates, WriteAt, Truncate, ReplaceFile and
+// DeleteFileIfExists calls it first, and it may throw or end the process.
+// Nothing in the program sets one. Returns the hook it replaces.
+using FileChangeHook = void (*)(const FileChange& change);
+FileChangeHook SetFileChangeHook(FileChangeHook hook);
+// Calls the hook if one is set; for the file layer's own use.
+void BeforeFileChange(const FileChange& change);
 
 }  // namespace ludaro::platform

@@ -117,7 +117,10 @@ std::u16string FromCodePage(std::string_view bytes, unsigned codePage) {
 File File::Open(const std::filesystem::path& path, Access access, Share share, Disposition disposition) {
   // Creating truncates, which needs write access on Windows as well.
   int flags = O_CLOEXEC | (access == Access::ReadOnly && disposition == Disposition::OpenExisting ? O_RDONLY : O_RDWR);
-  if (disposition == Disposition::CreateAlways) flags |= O_CREAT;  // truncated only once the lock is ours
+  if (disposition == Disposition::CreateAlways) {
+    flags |= O_CREAT;  // truncated only once the lock is ours
+    BeforeFileChange({FileChange::Kind::Create, path});
+  }
   int fd;
   do {
     fd = ::open(path.c_str(), flags, 0666);
@@ -163,6 +166,7 @@ std::size_t File::ReadAt(std::uint64_t offset, void* buffer, std::size_t size) {
 
 void File::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
   CheckedOffset(offset, size, path_);
+  BeforeFileChange({FileChange::Kind::Write, path_, offset, data, size});
   const auto* bytes = static_cast<const char*>(data);
   std::size_t done = 0;
   while (done < size) {
@@ -184,6 +188,7 @@ std::uint64_t File::Size() {
 
 void File::Truncate(std::uint64_t size) {
   const off_t length = CheckedOffset(size, 0, path_);
+  BeforeFileChange({FileChange::Kind::Resize, path_, size});
   if (::ftruncate(static_cast<int>(handle_), length) != 0) ThrowIoError("change the size of", path_, errno);
 }
 
@@ -228,7 +233,20 @@ void DeleteFileIfExists(const std::filesystem::path& path) {
   Descriptor descriptor(fd);
   if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
     throw Error("Cannot delete " + path.string() + ": it is in use by another program or handle", path.string());
+  BeforeFileChange({FileChange::Kind::Delete, path});
   if (::unlink(path.c_str()) != 0 && errno != ENOENT) ThrowIoError("delete", path, errno);
+}
+
+// As with deleting, a file another handle holds is not replaced under its
+// user's feet. The lock is kept until the rename is done, so nobody takes the
+// old file in between.
+void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  const int fd = ::open(to.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+  Descriptor descriptor(fd);
+  if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+    throw Error("Cannot replace " + to.string() + ": it is in use by another program or handle", to.string());
+  BeforeFileChange({FileChange::Kind::Replace, to});
+  if (::rename(from.c_str(), to.c_str()) != 0) ThrowIoError("replace", to, errno);
 }
 
 std::filesystem::path CurrentDirectory() {

@@ -185,6 +185,7 @@ File File::Open(const std::filesystem::path& path, Access access, Share share, D
                           : share == Share::Read    ? FILE_SHARE_READ
                                                     : 0;
   const DWORD creation = disposition == Disposition::CreateAlways ? CREATE_ALWAYS : OPEN_EXISTING;
+  if (disposition == Disposition::CreateAlways) BeforeFileChange({FileChange::Kind::Create, path});
   const HANDLE handle =
       CreateFileW(path.c_str(), desired, shareMode, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) ThrowOpenError(path, GetLastError());
@@ -217,6 +218,7 @@ std::size_t File::ReadAt(std::uint64_t offset, void* buffer, std::size_t size) {
 
 void File::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
   CheckRange(offset, size, path_);
+  BeforeFileChange({FileChange::Kind::Write, path_, offset, data, size});
   const auto* bytes = static_cast<const char*>(data);
   std::size_t done = 0;
   while (done < size) {
@@ -237,6 +239,7 @@ std::uint64_t File::Size() {
 
 void File::Truncate(std::uint64_t size) {
   CheckRange(size, 0, path_);
+  BeforeFileChange({FileChange::Kind::Resize, path_, size});
   // Reads and writes name their offset, so moving the file pointer here
   // disturbs nothing.
   LARGE_INTEGER end{};
@@ -263,12 +266,23 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
 }
 
 void DeleteFileIfExists(const std::filesystem::path& path) {
+  if (FileExists(path)) BeforeFileChange({FileChange::Kind::Delete, path});
   if (DeleteFileW(path.c_str())) return;
   const DWORD error = GetLastError();
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
     throw Error("Cannot delete " + Display(path) + ": it is in use by another program or handle", Display(path));
   ThrowIoError("delete", path, error);
+}
+
+// Windows refuses to replace a file another handle holds open.
+void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  BeforeFileChange({FileChange::Kind::Replace, to});
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+  const DWORD error = GetLastError();
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+    throw Error("Cannot replace " + Display(to) + ": it is in use by another program or handle", Display(to));
+  ThrowIoError("replace", to, error);
 }
 
 std::filesystem::path CurrentDirectory() {
