@@ -22,11 +22,12 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"dump", "dump TABLE.DBF [--index TAG]   the table as UTF-8 CSV, in index order if asked", kDumpSyntax,
      RunDump},
-    {"export", "export --xade DIR [--htemp DIR] [--start-times FILE]   Horalia's timetable to HORARIO.CSV",
+    {"export",
+     "export --xade DIR [--htemp DIR] [--start-times FILE] [--report FILE]   Horalia's timetable to HORARIO.CSV",
      kExportSyntax, RunExport},
     {"import",
-     "import --xade DIR [--htemp DIR] [--convocatoria CODE] [--coding FILE] [--recover yes|no]   XADE's CSV files "
-     "to Horalia's working tables",
+     "import --xade DIR [--htemp DIR] [--convocatoria CODE] [--coding FILE] [--recover yes|no] [--report FILE]   "
+     "XADE's CSV files to Horalia's working tables",
      kImportSyntax, RunImport},
 };
 
@@ -41,13 +42,13 @@ int UsageFailure(std::ostream& err, const std::string& message) {
   return kExitUsage;
 }
 
+}  // namespace
+
 std::string ErrorText(const Error& error) {
   std::string text = error.what();
   if (!error.file().empty() && text.find(error.file()) == std::string::npos) text += " (" + error.where() + ")";
   return text;
 }
-
-}  // namespace
 
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   if (arguments.empty()) return UsageFailure(err, "no command given");

@@ -1,7 +1,9 @@
 #include "cli/cli_dialog.h"
 
 #include <cstdio>
+#include <iostream>
 #include <ostream>
+#include <utility>
 
 #ifdef _WIN32
 #include <io.h>
@@ -37,8 +39,10 @@ bool StderrIsTerminal() {
 #endif
 }
 
-CliDialog::CliDialog(std::ostream& err, bool answer, bool showProgress)
-    : err_(err), answer_(answer), showProgress_(showProgress) {}
+bool ProgressWanted(const std::ostream& err) { return &err == &std::cerr && StderrIsTerminal(); }
+
+CliDialog::CliDialog(std::ostream& err, bool answer, bool showProgress, Clock clock)
+    : err_(err), answer_(answer), showProgress_(showProgress), clock_(std::move(clock)), start_(clock_()) {}
 
 CliDialog::~CliDialog() { EndProgressLine(); }
 
@@ -57,6 +61,10 @@ void CliDialog::Busy(bool) {}
 
 void CliDialog::Progress(const std::u16string& step, std::uint64_t linesDone) {
   if (!showProgress_) return;
+  if (!progressStarted_) {
+    if (clock_() - start_ <= kQuietStart) return;
+    progressStarted_ = true;
+  }
   // A new step starts its own line, so a shorter name never leaves part of
   // the previous one behind.
   if (step != progressStep_) EndProgressLine();

@@ -7,8 +7,11 @@
 
 #include "cli/cli.h"
 #include "cli/cli_dialog.h"
+#include "cli/report_option.h"
+#include "cli/run_report.h"
 #include "common/dbf/field_codec.h"
 #include "common/error.h"
+#include "common/platform/platform.h"
 #include "common/session/run_state.h"
 #include "common/utf.h"
 #include "common/xade_csv.h"
@@ -26,9 +29,38 @@ std::optional<std::filesystem::path> PathOption(const ParsedArguments& arguments
   return std::nullopt;
 }
 
+const char* TemplateOrigin(OrigenPlantilla origen) {
+  switch (origen) {
+    case OrigenPlantilla::Conservada:
+      return "kept as it was";
+    case OrigenPlantilla::DiasHoras:
+      return "built from the hours of day 1 of DIASHORAST.DBF";
+    case OrigenPlantilla::PorDefecto:
+      return "built from the twenty default hours";
+  }
+  return "";
+}
+
+// The export as the window would run it, the template accepted with the
+// start times of --start-times; `report` learns why it stopped where it does.
+int Export(Exportacion& exportacion, const ParsedArguments& arguments, const std::filesystem::path& xade,
+           const RunState& state, RunReport& report) {
+  if (!exportacion.Iniciar(xade)) {
+    report.Stopped("the folder for HORARIO.CSV does not exist");
+    return kExitStopped;
+  }
+  report.Setting("Hour template", TemplateOrigin(exportacion.origenPlantilla()));
+  exportacion.EntrarRejilla();
+  if (const auto startTimes = PathOption(arguments, "start-times")) ApplyStartTimes(exportacion, *startTimes);
+  exportacion.Aceptar();
+  exportacion.Exportar();
+  report.FileWritten(exportacion.horarioCsv().filename().u8string(), exportacion.lineas());
+  return state.nTransformado == 1 ? kExitOk : kExitStopped;
+}
+
 }  // namespace
 
-const CommandSyntax kExportSyntax{{}, {"xade", "htemp", "start-times"}};
+const CommandSyntax kExportSyntax{{}, {"xade", "htemp", "start-times", "report"}};
 
 void ApplyStartTimes(Exportacion& exportacion, const std::filesystem::path& file) {
   XadeCsvReader reader(file);
@@ -52,16 +84,20 @@ void ApplyStartTimes(Exportacion& exportacion, const std::filesystem::path& file
 int RunExport(const ParsedArguments& arguments, std::ostream&, std::ostream& err) {
   const auto xade = PathOption(arguments, "xade");
   if (!xade) throw UsageError("export needs --xade DIR");
+  const auto reportFile = ReportFile(arguments);
 
   RunState state;
-  CliDialog dialog(err, true, StderrIsTerminal());
-  Exportacion exportacion(state, dialog, PathOption(arguments, "htemp"));
-  if (!exportacion.Iniciar(*xade)) return kExitStopped;
-  exportacion.EntrarRejilla();
-  if (const auto startTimes = PathOption(arguments, "start-times")) ApplyStartTimes(exportacion, *startTimes);
-  exportacion.Aceptar();
-  exportacion.Exportar();
-  return state.nTransformado == 1 ? kExitOk : kExitStopped;
+  CliDialog cliDialog(err, true, ProgressWanted(err));
+  RunReport report("export");
+  ReportingDialog reportingDialog(cliDialog, report);
+  UserDialog& dialog = reportFile ? static_cast<UserDialog&>(reportingDialog) : cliDialog;
+  const auto htemp = PathOption(arguments, "htemp");
+  Exportacion exportacion(state, dialog, htemp);
+  if (reportFile) exportacion.SetRunLog(report);
+  report.Setting("Folder for HORARIO.CSV", xade->u8string());
+  report.Setting("Working folder", platform::HtempFolder(htemp).u8string());
+  return RunReported(reportFile, report, state, err,
+                     [&] { return Export(exportacion, arguments, *xade, state, report); });
 }
 
 }  // namespace ludaro::cli

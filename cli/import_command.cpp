@@ -1,13 +1,15 @@
 #include "cli/import_command.h"
 
 #include <array>
-#include <iostream>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/cli_dialog.h"
+#include "cli/report_option.h"
+#include "cli/run_report.h"
 #include "common/error.h"
 #include "common/platform/platform.h"
 #include "common/session/run_state.h"
@@ -29,21 +31,74 @@ bool RecoverAnswer(const ParsedArguments& arguments) {
   throw UsageError("option --recover takes yes or no, not '" + *value + "'");
 }
 
-void ReportIncompleteCoding(const std::vector<CursoIncompleto>& incompletos, std::ostream& err) {
+// One line per course the failed level check found.
+std::vector<std::string> IncompleteCourses(const std::vector<CursoIncompleto>& incompletos) {
+  std::vector<std::string> lines;
+  for (const auto& curso : incompletos) {
+    const char* missing = curso.sinNivel && curso.sinCurso ? "NIVEL and CURSO" : curso.sinNivel ? "NIVEL" : "CURSO";
+    lines.push_back("course " + U16ToUtf8(curso.codCurso) + " (" + U16ToUtf8(curso.nomeCurso) + "): " + missing +
+                    " missing");
+  }
+  return lines;
+}
+
+void ReportIncompleteCoding(const std::vector<std::string>& courses, std::ostream& err) {
   err << OneLine(
              u"!!!!!!! ATENCIÓN !!!!!!!  Existe algún NIVEL o CURSO, sin contenido. Debe completar todos los "
              u"datos en la columna NIVEL y CURSO.")
       << '\n';
-  for (const auto& curso : incompletos) {
-    const char* missing = curso.sinNivel && curso.sinCurso ? "NIVEL and CURSO" : curso.sinNivel ? "NIVEL" : "CURSO";
-    err << "course " << U16ToUtf8(curso.codCurso) << " (" << U16ToUtf8(curso.nomeCurso) << "): " << missing
-        << " missing\n";
+  for (const auto& course : courses) err << course << '\n';
+}
+
+std::string ChosenConvocatoria(Importacion& importacion) {
+  dbf::Table& convocatorias = importacion.convocatorias();
+  if (convocatorias.Eof()) return {};
+  return U16ToUtf8(convocatorias.AsString("CONVOCATORIA") + u" (" + convocatorias.AsString("DESCRIPCION") + u")");
+}
+
+// The import as the window would run it, without asking; `report` learns
+// why it stopped where it does.
+int Import(Importacion& importacion, const ParsedArguments& arguments, const std::filesystem::path& xade,
+           const RunState& state, std::ostream& err, RunReport& report) {
+  importacion.Iniciar(xade);
+  if (importacion.phase() == Importacion::Phase::NotStarted) {
+    report.Stopped("the XADE folder does not exist");
+    return kExitStopped;
   }
+  if (importacion.phase() != Importacion::Phase::ChoosingConvocatoria) {
+    report.Stopped("there is no convocatorias file");
+    return kExitStopped;
+  }
+
+  if (const auto convocatoria = arguments.option("convocatoria")) {
+    if (!importacion.ElegirConvocatoria(Utf8ToU16(*convocatoria)))
+      throw Error("No convocatoria '" + *convocatoria + "' in convocatoriasCentro.csv");
+  }
+  report.Setting("Convocatoria", ChosenConvocatoria(importacion));
+  importacion.Continuar();
+  if (importacion.phase() != Importacion::Phase::CodingLevels) {
+    report.Stopped("the course table was not built");
+    return kExitStopped;
+  }
+
+  if (const auto coding = PathOption(arguments, "coding")) ApplyCoding(importacion, *coding);
+  importacion.Aceptar();
+  if (importacion.phase() == Importacion::Phase::CheckFailed) {
+    const std::vector<std::string> courses = IncompleteCourses(importacion.incompletos());
+    ReportIncompleteCoding(courses, err);
+    report.Stopped("the level check failed, nothing was saved", courses);
+    return kExitStopped;
+  }
+  if (importacion.phase() != Importacion::Phase::Finished) {
+    report.Stopped("the import did not finish");
+    return kExitStopped;
+  }
+  return state.nTransformado == 1 ? kExitOk : kExitIncomplete;
 }
 
 }  // namespace
 
-const CommandSyntax kImportSyntax{{}, {"xade", "htemp", "convocatoria", "coding", "recover"}};
+const CommandSyntax kImportSyntax{{}, {"xade", "htemp", "convocatoria", "coding", "recover", "report"}};
 
 void ApplyCoding(Importacion& importacion, const std::filesystem::path& file) {
   if (!platform::FileExists(file)) throw Error("The coding file does not exist: " + file.string(), file.string());
@@ -71,28 +126,20 @@ int RunImport(const ParsedArguments& arguments, std::ostream&, std::ostream& err
   const auto xade = PathOption(arguments, "xade");
   if (!xade) throw UsageError("import needs --xade DIR");
   const bool recover = RecoverAnswer(arguments);
+  const auto reportFile = ReportFile(arguments);
 
   RunState state;
-  CliDialog dialog(err, recover, &err == &std::cerr && StderrIsTerminal());
-  Importacion importacion(state, dialog, PathOption(arguments, "htemp"));
-  importacion.Iniciar(*xade);
-  if (importacion.phase() != Importacion::Phase::ChoosingConvocatoria) return kExitStopped;
-
-  if (const auto convocatoria = arguments.option("convocatoria")) {
-    if (!importacion.ElegirConvocatoria(Utf8ToU16(*convocatoria)))
-      throw Error("No convocatoria '" + *convocatoria + "' in convocatoriasCentro.csv");
-  }
-  importacion.Continuar();
-  if (importacion.phase() != Importacion::Phase::CodingLevels) return kExitStopped;
-
-  if (const auto coding = PathOption(arguments, "coding")) ApplyCoding(importacion, *coding);
-  importacion.Aceptar();
-  if (importacion.phase() == Importacion::Phase::CheckFailed) {
-    ReportIncompleteCoding(importacion.incompletos(), err);
-    return kExitStopped;
-  }
-  if (importacion.phase() != Importacion::Phase::Finished) return kExitStopped;
-  return state.nTransformado == 1 ? kExitOk : kExitIncomplete;
+  CliDialog cliDialog(err, recover, ProgressWanted(err));
+  RunReport report("import");
+  ReportingDialog reportingDialog(cliDialog, report);
+  UserDialog& dialog = reportFile ? static_cast<UserDialog&>(reportingDialog) : cliDialog;
+  const auto htemp = PathOption(arguments, "htemp");
+  Importacion importacion(state, dialog, htemp);
+  if (reportFile) importacion.SetRunLog(report);
+  report.Setting("XADE folder", xade->u8string());
+  report.Setting("Working folder", platform::HtempFolder(htemp).u8string());
+  return RunReported(reportFile, report, state, err,
+                     [&] { return Import(importacion, arguments, *xade, state, err, report); });
 }
 
 }  // namespace ludaro::cli

@@ -53,8 +53,9 @@ bool Exportacion::Iniciar(const std::filesystem::path& folder) {
 
   try {
     htemp_ = platform::HtempFolder(htempOverride_);
+    log_->StepStarted("PlantillaCentro");
     wwTableDiasHorasT_ = ExclusiveTable(htemp_, "DIASHORAST");
-    origen_ = PrepararPlantilla(htemp_, *wwTableDiasHorasT_);
+    origen_ = PrepararPlantilla(htemp_, *wwTableDiasHorasT_, *log_);
   } catch (...) {
     ReleaseSources();
     throw;
@@ -130,6 +131,7 @@ void Exportacion::GuardarFila() {
     return;
   }
   table.Post();
+  if (filaTocada_) log_->RowWritten(kPlantillaTable);
   filaTocada_ = false;
   HoraPlantilla fila{table.AsInteger("HORA"), table.AsString("HORAINI"), table.AsString("HORAFIN")};
   if (nueva) {
@@ -201,6 +203,7 @@ void Exportacion::ReleaseSources() {
 }
 
 void Exportacion::Importar2() {
+  log_->StepStarted("Importar2");
   OpenSources();
   dbf::Table horario(htemp_, kHorarioTable);
   dbf::DeleteTable(htemp_, kHorarioTable);
@@ -210,9 +213,10 @@ void Exportacion::Importar2() {
   const std::vector<std::u16string> horasInicio = LeerHorasInicio(htemp_);
 
   HorarioFuentes fuentes{*wwTableSoluc_, *wwTableGrupos_, *wwTableProfesor_, *wwTableNomAsg2_, *wwTableDiasHorasT_};
-  lineas_ = LlenarHorario(fuentes, horasInicio, horario, dialog_);
+  lineas_ = LlenarHorario(fuentes, horasInicio, horario, dialog_, *log_);
   ReleaseSources();
 
+  log_->StepStarted("EscribirHorarioCsv");
   horarioCsv_ = EscribirHorarioCsv(horario, dirTxt_);
   horario.Close();
 }

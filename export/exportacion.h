@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "common/dbf/table.h"
+#include "common/session/run_log.h"
 #include "common/session/run_state.h"
 #include "common/session/user_dialog.h"
 #include "export/plantilla.h"
@@ -94,6 +95,10 @@ class Exportacion {
   // requested.
   void Exportar();
 
+  // Where the facts of the run go; nowhere unless this is called. `log` must
+  // outlive the session.
+  void SetRunLog(RunLog& log) { log_ = &log; }
+
   Phase phase() const { return phase_; }
   const ExportacionView& view() const { return view_; }
   // Where the template came from in the last Iniciar.
@@ -111,6 +116,7 @@ class Exportacion {
 
   RunState& state_;
   UserDialog& dialog_;
+  RunLog* log_ = &NullRunLog();
   std::optional<std::filesystem::path> htempOverride_;
   std::filesystem::path dirTxt_;
   std::filesystem::path htemp_;

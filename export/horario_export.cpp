@@ -70,22 +70,31 @@ std::vector<std::u16string> LeerHorasInicio(const std::filesystem::path& htemp) 
 }
 
 std::uint64_t LlenarHorario(HorarioFuentes& fuentes, const std::vector<std::u16string>& horasInicio,
-                            dbf::Table& horario, UserDialog& dialog) {
+                            dbf::Table& horario, UserDialog& dialog, RunLog& log) {
   dbf::Table& soluc = fuentes.soluc;
+  const std::string solucFile = soluc.path().u8string();
   std::uint64_t lineas = 0;
   std::uint64_t filas = 0;
   std::vector<std::u16string> inicios;
   for (soluc.First(); !soluc.Eof(); soluc.Next()) {
     if (++filas % kProgressRows == 0) dialog.Progress(u"Horario", filas);
     const std::int64_t dia = soluc.AsInteger("DIA");
-    if (dia == 0) continue;
+    if (dia == 0) {
+      log.RowLeftOut(LeftOutReason::UnplacedSession, solucFile, static_cast<long>(soluc.RecNo()),
+                     soluc.AsString("ASIG"));
+      continue;
+    }
 
     const std::u16string asignatura = soluc.AsString("ASIG");
     const std::u16string aula = soluc.AsString("AULA");
     const std::u16string nombreDia = NombreDia(dia);
     const std::int64_t h = soluc.AsInteger("HORA");
 
-    if (!fuentes.profesores.FindKey({soluc.AsString("PROF")})) continue;
+    const std::u16string prof = soluc.AsString("PROF");
+    if (!fuentes.profesores.FindKey({prof})) {
+      log.RowLeftOut(LeftOutReason::UnknownTeacher, solucFile, static_cast<long>(soluc.RecNo()), prof);
+      continue;
+    }
     const std::u16string profesor = fuentes.profesores.AsString("NOMBRE");
 
     const std::int64_t n = soluc.AsInteger("SESIONES");
@@ -93,7 +102,11 @@ std::uint64_t LlenarHorario(HorarioFuentes& fuentes, const std::vector<std::u16s
     const auto nDecHora = static_cast<float>(soluc.AsFloat("HORA"));
 
     const Grupo grupo = FindGrupo(fuentes.grupos, soluc.AsString("CODGRUPO"));
-    if (!fuentes.asignaturas.Locate("COD;CODCURSO", {asignatura, grupo.codCurso})) continue;
+    if (!fuentes.asignaturas.Locate("COD;CODCURSO", {asignatura, grupo.codCurso})) {
+      log.RowLeftOut(LeftOutReason::UnknownSubject, solucFile, static_cast<long>(soluc.RecNo()),
+                     asignatura + u", course " + grupo.codCurso);
+      continue;
+    }
     const std::u16string materia = fuentes.asignaturas.AsString("ABREVXADE");
 
     inicios.clear();
@@ -124,6 +137,7 @@ std::uint64_t LlenarHorario(HorarioFuentes& fuentes, const std::vector<std::u16s
       horario.SetString("RESERVADO", u"");
       horario.SetString("AULA", aula);
       horario.Post();
+      log.RowWritten(kHorarioTable);
     }
   }
   return lineas;

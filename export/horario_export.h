@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/dbf/table.h"
+#include "common/session/run_log.h"
 #include "common/session/user_dialog.h"
 
 namespace ludaro {
@@ -40,9 +41,10 @@ std::vector<std::u16string> LeerHorasInicio(const std::filesystem::path& htemp);
 // unknown, give no line. A whole number of sessions takes its start times
 // from `horasInicio` by position; a block of a fractional number of sessions
 // gives one line starting at its slot of DIASHORAST. A position outside
-// `horasInicio` stops the walk with "List index out of bounds (n)". Returns
-// the number of lines.
+// `horasInicio` stops the walk with "List index out of bounds (n)". Every
+// line written and every SOLUC row left out is told to `log`. Returns the
+// number of lines.
 std::uint64_t LlenarHorario(HorarioFuentes& fuentes, const std::vector<std::u16string>& horasInicio,
-                            dbf::Table& horario, UserDialog& dialog);
+                            dbf::Table& horario, UserDialog& dialog, RunLog& log);
 
 }  // namespace ludaro

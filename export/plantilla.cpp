@@ -21,12 +21,14 @@ std::optional<std::filesystem::path> ExistingFile(const std::filesystem::path& h
   return platform::FindFileIgnoringCase(htemp / (std::string(table) + ".DBF"));
 }
 
-void AppendHour(dbf::Table& plantilla, std::int64_t hora, std::u16string_view horaIni, std::u16string_view horaFin) {
+void AppendHour(dbf::Table& plantilla, std::int64_t hora, std::u16string_view horaIni, std::u16string_view horaFin,
+                RunLog& log) {
   plantilla.Append();
   plantilla.SetInteger("HORA", hora);
   plantilla.SetString("HORAINI", horaIni);
   plantilla.SetString("HORAFIN", horaFin);
   plantilla.Post();
+  log.RowWritten(kPlantillaTable);
 }
 
 }  // namespace
@@ -47,7 +49,7 @@ std::vector<HoraPlantilla> HorasPorDefecto() {
   return hours;
 }
 
-OrigenPlantilla PrepararPlantilla(const std::filesystem::path& htemp, dbf::Table& diasHoras) {
+OrigenPlantilla PrepararPlantilla(const std::filesystem::path& htemp, dbf::Table& diasHoras, RunLog& log) {
   if (ExistingFile(htemp, kPlantillaTable)) {
     dbf::Table existing(htemp, kPlantillaTable);
     existing.SetIndexName(kPlantillaTag);
@@ -68,11 +70,11 @@ OrigenPlantilla PrepararPlantilla(const std::filesystem::path& htemp, dbf::Table
     for (diasHoras.First(); !diasHoras.Eof(); diasHoras.Next()) {
       if (diasHoras.AsString("DIA") != u"1") continue;
       AppendHour(plantilla, diasHoras.AsInteger("HORA"), diasHoras.AsString("HORADESDE"),
-                 diasHoras.AsString("HORAHASTA"));
+                 diasHoras.AsString("HORAHASTA"), log);
     }
     origen = OrigenPlantilla::DiasHoras;
   } else {
-    for (const auto& hour : HorasPorDefecto()) AppendHour(plantilla, hour.hora, hour.horaIni, hour.horaFin);
+    for (const auto& hour : HorasPorDefecto()) AppendHour(plantilla, hour.hora, hour.horaIni, hour.horaFin, log);
   }
   plantilla.Close();
   return origen;

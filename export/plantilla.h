@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/dbf/table.h"
+#include "common/session/run_log.h"
 
 namespace ludaro {
 
@@ -39,8 +40,8 @@ enum class OrigenPlantilla {
 
 // The data part of PlantillaCentro. `diasHoras` is the handle on Horalia's
 // DIASHORAST; when the template is built from it, it is left open for the
-// timetable export.
-OrigenPlantilla PrepararPlantilla(const std::filesystem::path& htemp, dbf::Table& diasHoras);
+// timetable export. The rows of a template built are told to `log`.
+OrigenPlantilla PrepararPlantilla(const std::filesystem::path& htemp, dbf::Table& diasHoras, RunLog& log);
 
 // A start time the school can use: HH:MM from 00:00 to 24:00.
 bool EsHoraInicioValida(std::u16string_view text);

@@ -96,6 +96,7 @@ void CrearAsignaciones(ImportStepContext& context) {
       asignaciones.SetString("CLAVECURSO", grupos.AsString("CODCURSOXADE"));
       asignaciones.SetString("CTAREA", subject.ctarea);
       asignaciones.Post();
+      context.log.RowWritten(kAsignacionesTable);
     }
   }
   asignaciones.Close();

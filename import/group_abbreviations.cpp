@@ -44,7 +44,14 @@ bool GroupAbbreviations::Take(std::u16string_view candidate) {
 
 std::u16string GroupAbbreviations::ForGroup(std::u16string_view base) {
   const std::u16string_view fitted = base.substr(0, kWidth);
-  if (Take(fitted)) return std::u16string(fitted);
+  lastDeviation_.reset();
+  if (Take(fitted)) {
+    if (fitted.size() < base.size())
+      lastDeviation_ = AbbreviationDeviation{DeviationReason::TooLong, std::u16string(base)};
+    return std::u16string(fitted);
+  }
+  lastDeviation_ =
+      AbbreviationDeviation{fitted.empty() ? DeviationReason::Empty : DeviationReason::Taken, std::u16string(base)};
   for (std::size_t length = 1; length <= kWidth; ++length) {
     const std::u16string_view stem = base.substr(0, std::min(base.size(), kWidth - length));
     std::u16string family = FoldCase(stem);
@@ -61,13 +68,18 @@ std::u16string GroupAbbreviations::ForGroup(std::u16string_view base) {
 }
 
 std::u16string GroupAbbreviations::ForSubgroup(std::u16string_view parent) {
-  std::uint64_t& next = nextNumber_[FoldCase(parent)];
-  if (next == 0) next = 1;
+  SubgroupFamily& family = subgroupFamilies_[FoldCase(parent)];
+  std::u16string natural = std::u16string(parent) + Decimal(++family.count);
   for (;;) {
-    const std::u16string number = Decimal(next++);
+    const std::u16string number = Decimal(family.next++);
     const std::size_t room = number.size() < kWidth ? kWidth - number.size() : 0;
     std::u16string candidate = std::u16string(parent.substr(0, room)) + number;
-    if (Take(candidate)) return candidate;
+    if (!Take(candidate)) continue;
+    lastDeviation_.reset();
+    if (candidate != natural)
+      lastDeviation_ = AbbreviationDeviation{
+          natural.size() > kWidth ? DeviationReason::TooLong : DeviationReason::Taken, std::move(natural)};
+    return candidate;
   }
 }
 

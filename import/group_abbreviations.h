@@ -17,10 +17,12 @@
 // with thousands of groups of one name stays linear.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "import/abbreviation_deviation.h"
 #include "import/abbreviation_set.h"
 
 namespace ludaro {
@@ -35,12 +37,23 @@ class GroupAbbreviations {
   std::u16string ForGroup(std::u16string_view base);
   std::u16string ForSubgroup(std::u16string_view parent);
 
+  // How the abbreviation last handed out differs from its natural form: the
+  // base for a group, the parent's abbreviation followed by the subgroup's
+  // place among that parent's subgroups for a subgroup.
+  const std::optional<AbbreviationDeviation>& LastDeviation() const { return lastDeviation_; }
+
  private:
+  struct SubgroupFamily {
+    std::uint64_t next = 1;   // the number the next search starts from
+    std::uint64_t count = 0;  // subgroups handed out
+  };
+
   bool Take(std::u16string_view candidate);
 
   AbbreviationSet taken_;
   std::unordered_map<std::u16string, std::uint64_t> nextSuffix_;
-  std::unordered_map<std::u16string, std::uint64_t> nextNumber_;
+  std::unordered_map<std::u16string, SubgroupFamily> subgroupFamilies_;
+  std::optional<AbbreviationDeviation> lastDeviation_;
 };
 
 }  // namespace ludaro

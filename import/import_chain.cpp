@@ -10,22 +10,28 @@
 namespace ludaro {
 namespace {
 
-using ImportStep = void (*)(ImportStepContext&);
+struct ImportStep {
+  const char* name;
+  void (*run)(ImportStepContext&);
+};
 
 // Each step reads the tables the earlier ones wrote.
 constexpr ImportStep kChain[] = {
-    LeerGrupos,
-    LeerSubgrupos,
-    LeerMaterias,
-    LeerProfesores,
-    LeerAulas,
-    CrearAsignaciones,
+    {"LeerGrupos", LeerGrupos},
+    {"LeerSubgrupos", LeerSubgrupos},
+    {"LeerMaterias", LeerMaterias},
+    {"LeerProfesores", LeerProfesores},
+    {"LeerAulas", LeerAulas},
+    {"CrearAsignaciones", CrearAsignaciones},
 };
 
 }  // namespace
 
 void RunImportChain(ImportStepContext& context) {
-  for (const ImportStep step : kChain) step(context);
+  for (const ImportStep& step : kChain) {
+    context.log.StepStarted(step.name);
+    step.run(context);
+  }
 }
 
 }  // namespace ludaro

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/session/run_log.h"
 #include "common/session/run_state.h"
 #include "common/session/user_dialog.h"
 
@@ -24,6 +25,8 @@ struct ImportStepContext {
   std::u16string convocatoria;
   RunState& state;
   UserDialog& dialog;
+  // Facts for an account of the run; nobody keeps them unless asked.
+  RunLog& log = NullRunLog();
 };
 
 }  // namespace ludaro

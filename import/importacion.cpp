@@ -62,7 +62,7 @@ void Importacion::Iniciar(const std::filesystem::path& folder) {
     return;
   }
   const std::filesystem::path htemp = platform::HtempFolder(htempOverride_);
-  context_.emplace(ImportStepContext{folder / "", htemp, std::u16string(), state_, dialog_});
+  context_.emplace(ImportStepContext{folder / "", htemp, std::u16string(), state_, dialog_, *log_});
   view_.exportarEnabled = false;
   state_.nTransformado = 1;
 
@@ -70,6 +70,7 @@ void Importacion::Iniciar(const std::filesystem::path& folder) {
   view_.folderListsShown = false;
   view_.importarEnabled = false;
   phase_ = Phase::Stopped;
+  log_->StepStarted("LeerConvocatorias");
   if (!LeerConvocatorias(Context())) return;
   wwTableCentro_ = std::make_unique<dbf::Table>(htemp, kConvocatoriasTable);
   wwTableCentro_->Open();
@@ -90,7 +91,9 @@ bool Importacion::ElegirConvocatoria(const std::u16string& code) {
 void Importacion::Continuar() {
   if (phase_ != Phase::ChoosingConvocatoria) return;
   Context().convocatoria = ChosenConvocatoria();
+  log_->StepStarted("LeerCursos");
   LeerCursos(Context());
+  log_->StepStarted("DatosNivel");
   DatosNivel();
 }
 
@@ -126,6 +129,7 @@ void Importacion::Aceptar() {
   if (phase_ != Phase::CodingLevels) return;
   dbf::Table& table = cursos();
   if (table.Editing()) table.Post();
+  log_->StepStarted("ComprobarNiveles");
   incompletos_ = ComprobarNiveles(Context());
   if (state_.nFalloNiveles != 0) {
     view_.warningShown = true;
@@ -139,7 +143,10 @@ void Importacion::Aceptar() {
   // The save releases the coding's table and the chain rebuilds tables, so
   // from here on an error must not leave anything that could run them again.
   try {
+    log_->StepStarted("GuardarCodificacion");
+    const std::size_t courses = table.RecordCount();
     GuardarCodificacion(Context(), table, *wwTableNIVIMP2_);
+    log_->RowsWritten(kCodificacionTable, courses);
     BusyCursor busy(dialog_);
     RunImportChain(Context());
   } catch (...) {

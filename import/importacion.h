@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "common/dbf/table.h"
+#include "common/session/run_log.h"
 #include "common/session/run_state.h"
 #include "common/session/user_dialog.h"
 #include "import/comprobar_niveles.h"
@@ -89,6 +90,10 @@ class Importacion {
   // The courses the last failed check found without NIVEL or CURSO.
   const std::vector<CursoIncompleto>& incompletos() const { return incompletos_; }
 
+  // Where the facts of the run go; nowhere unless this is called before
+  // Iniciar. `log` must outlive the session.
+  void SetRunLog(RunLog& log) { log_ = &log; }
+
   // wwTableCentro and wwTableNIVIMP; valid once Iniciar has accepted the folder.
   dbf::Table& convocatorias();
   dbf::Table& cursos();
@@ -101,6 +106,7 @@ class Importacion {
 
   RunState& state_;
   UserDialog& dialog_;
+  RunLog* log_ = &NullRunLog();
   std::optional<std::filesystem::path> htempOverride_;
   std::optional<ImportStepContext> context_;
   std::unique_ptr<dbf::Table> wwTableCentro_;

@@ -4,6 +4,7 @@
 
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
+#include "import/abbreviation_deviation.h"
 #include "import/abbreviation_schemes.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
@@ -36,13 +37,19 @@ void LeerAulas(ImportStepContext& context) {
       context.dialog.Progress(u"LeerAulas", static_cast<std::uint64_t>(reader.LineNumber()));
     const std::u16string& code = line.Field(0);
     const std::u16string& name = line.Field(1);
-    if (!present.insert(code).second) continue;
+    if (!present.insert(code).second) {
+      context.log.RowLeftOut(LeftOutReason::DuplicateClassroom, reader.DisplayName(), reader.LineNumber(), code);
+      continue;
+    }
 
+    const std::u16string abbreviation = abbreviations.Assign(code, NumberingPrefix(code));
+    LogDeviation(context.log, kAulasTable, abbreviations.LastDeviation(), abbreviation);
     aulas.Append();
-    aulas.SetString("ABREV", abbreviations.Assign(code, NumberingPrefix(code)));
+    aulas.SetString("ABREV", abbreviation);
     aulas.SetString("NOMBRE", name);
     aulas.SetString("CODAULA", code);
     aulas.Post();
+    context.log.RowWritten(kAulasTable);
   }
   aulas.Close();
 }

@@ -28,6 +28,7 @@ bool LeerConvocatorias(ImportStepContext& context) {
     table.SetString("CONVOCATORIA", code);
     table.SetString("DESCRIPCION", description);
     table.Post();
+    context.log.RowWritten(kConvocatoriasTable);
   }
   table.Close();
   return true;

@@ -36,6 +36,7 @@ void LeerCursos(ImportStepContext& context) {
     table.SetString("NOMECURSO", name);
     table.SetString("CODCURSO", code);
     table.Post();
+    context.log.RowWritten(kCursosTable);
   }
   table.Close();
 }

@@ -2,6 +2,7 @@
 
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
+#include "import/abbreviation_deviation.h"
 #include "import/group_abbreviations.h"
 #include "import/import_tables.h"
 #include "import/stored_text.h"
@@ -32,9 +33,16 @@ void LeerGrupos(ImportStepContext& context) {
   while (reader.ReadLine(line)) {
     if (reader.LineNumber() % kProgressLines == 0)
       context.dialog.Progress(u"LeerGrupos", static_cast<std::uint64_t>(reader.LineNumber()));
-    if (line.Field(0) != context.convocatoria) continue;
+    if (line.Field(0) != context.convocatoria) {
+      context.log.RowLeftOut(LeftOutReason::OtherConvocatoria, reader.DisplayName(), reader.LineNumber(),
+                             line.Field(0));
+      continue;
+    }
     const std::u16string& codCurso = line.Field(1);
-    if (!cursos.Locate("CODCURSO", {StoredText(codCurso, codeWidth)})) continue;
+    if (!cursos.Locate("CODCURSO", {StoredText(codCurso, codeWidth)})) {
+      context.log.RowLeftOut(LeftOutReason::CourseNotFound, reader.DisplayName(), reader.LineNumber(), codCurso);
+      continue;
+    }
     const std::u16string& codGrupo = line.Field(2);
     const std::u16string& nomeGrupo = line.Field(3);
     const std::u16string& nomeCurso = line.Field(4);
@@ -43,8 +51,11 @@ void LeerGrupos(ImportStepContext& context) {
     const std::u16string nivel = cursos.AsString("NIVEL");
     const std::u16string curso = cursos.AsString("CURSO");
 
+    const std::u16string abbreviation = abbreviations.ForGroup(nivel + curso + nomeGrupo);
+    LogDeviation(context.log, kGruposTable, abbreviations.LastDeviation(), abbreviation);
+
     grupos.Append();
-    grupos.SetString("ABREV", abbreviations.ForGroup(nivel + curso + nomeGrupo));
+    grupos.SetString("ABREV", abbreviation);
     grupos.SetString("TURNO", turno);
     grupos.SetString("NIVEL", nivel);
     grupos.SetString("CURSO", curso);
@@ -57,6 +68,7 @@ void LeerGrupos(ImportStepContext& context) {
     grupos.SetString("NOMEABREVGRUPXADE", nomeAbrevGrupo);
     grupos.SetString("NOMECURSOXADE", nomeCurso);
     grupos.Post();
+    context.log.RowWritten(kGruposTable);
   }
   cursos.Close();
   grupos.Close();

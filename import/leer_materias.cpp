@@ -5,6 +5,7 @@
 
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
+#include "import/abbreviation_deviation.h"
 #include "import/abbreviation_schemes.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
@@ -50,6 +51,7 @@ class SubjectWriter {
     if (seen == subjectByKey_.end()) {
       const std::u16string base = SubjectBase(keyText, name);
       seen = subjectByKey_.emplace(keyText, abbreviations_.Assign(base, base)).first;
+      LogDeviation(context_.log, kMateriasTable, abbreviations_.LastDeviation(), seen->second);
       materias_.Append();
       materias_.SetString("COD", seen->second);
       materias_.SetString("CODLARGO", keyText);
@@ -58,6 +60,7 @@ class SubjectWriter {
       materias_.SetString("CODTAREA", codTarea);
       materias_.SetString("CODLARGO2", keyText);
       materias_.Post();
+      context_.log.RowWritten(kMateriasTable);
     }
     oferta_.Append();
     oferta_.SetString("COD", seen->second);
@@ -69,6 +72,7 @@ class SubjectWriter {
     oferta_.SetString("CODTAREA", codTarea);
     oferta_.SetString("ABREVXADE", abrevXade);
     oferta_.Post();
+    context_.log.RowWritten(kOfertaMateriasTable);
   }
 
   // An activity whose code a subject or an earlier activity already holds,
@@ -77,7 +81,13 @@ class SubjectWriter {
     const std::u16string& code = line.Field(0);
     const std::u16string& keyText = line.Field(1);
     const std::u16string& name = line.Field(2);
-    if (materias_.Locate("COD", {StoredText(code, kAbbreviationWidth)})) return;
+    const std::u16string stored = StoredText(code, kAbbreviationWidth);
+    if (materias_.Locate("COD", {stored})) {
+      context_.log.RowLeftOut(LeftOutReason::DuplicateActivity, line.file(), line.lineNumber(), code);
+      return;
+    }
+    if (const auto reason = StoringDeviation(code, stored, kAbbreviationWidth))
+      context_.log.AbbreviationDeviated(kMateriasTable, *reason, code, stored);
 
     materias_.Append();
     materias_.SetString("COD", code);
@@ -87,6 +97,7 @@ class SubjectWriter {
     materias_.SetString("CODTAREA", code);
     materias_.SetString("CODLARGO2", keyText);
     materias_.Post();
+    context_.log.RowWritten(kMateriasTable);
     oferta_.Append();
     oferta_.SetString("COD", code);
     oferta_.SetString("CODLARGO", keyText);
@@ -94,6 +105,7 @@ class SubjectWriter {
     oferta_.SetBoolean("ESTAREA", true);
     oferta_.SetString("CODTAREA", code);
     oferta_.Post();
+    context_.log.RowWritten(kOfertaMateriasTable);
   }
 
   void Close() {
@@ -145,7 +157,12 @@ void ReadXeral(ImportStepContext& context, SubjectWriter& writer, const std::fil
   while (reader.ReadLine(line)) {
     writer.ReportProgress(reader);
     const bool imported = cursos.Locate("CODCURSO", {StoredText(line.Field(1), codeWidth)});
-    if (imported || line.Field(2) != u"0") writer.SubjectLine(line);
+    if (imported || line.Field(2) != u"0") {
+      writer.SubjectLine(line);
+    } else {
+      context.log.RowLeftOut(LeftOutReason::CourseNotImported, reader.DisplayName(), reader.LineNumber(),
+                             line.Field(1));
+    }
   }
   cursos.Close();
 }

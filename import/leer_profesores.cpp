@@ -4,6 +4,7 @@
 
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
+#include "import/abbreviation_deviation.h"
 #include "import/abbreviation_schemes.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
@@ -36,14 +37,20 @@ void LeerProfesores(ImportStepContext& context) {
       context.dialog.Progress(u"LeerProfesores", static_cast<std::uint64_t>(reader.LineNumber()));
     const std::u16string& name = line.Field(2);
     const std::u16string& employee = line.Field(0);
-    if (!present.insert(employee).second) continue;
+    if (!present.insert(employee).second) {
+      context.log.RowLeftOut(LeftOutReason::DuplicateTeacher, reader.DisplayName(), reader.LineNumber(), employee);
+      continue;
+    }
 
     const std::u16string own = TeacherAbbreviation(name);
+    const std::u16string abbreviation = abbreviations.Assign(own, NumberingPrefix(own));
+    LogDeviation(context.log, kProfesoresTable, abbreviations.LastDeviation(), abbreviation);
     profesores.Append();
-    profesores.SetString("ABREV", abbreviations.Assign(own, NumberingPrefix(own)));
+    profesores.SetString("ABREV", abbreviation);
     profesores.SetString("NOMBRE", name);
     profesores.SetString("X_EMPLEADO", employee);
     profesores.Post();
+    context.log.RowWritten(kProfesoresTable);
   }
   profesores.Close();
 }

@@ -6,6 +6,7 @@
 
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
+#include "import/abbreviation_deviation.h"
 #include "import/group_abbreviations.h"
 #include "import/import_tables.h"
 #include "import/stored_text.h"
@@ -45,7 +46,11 @@ void LeerSubgrupos(ImportStepContext& context) {
   while (reader.ReadLine(line)) {
     if (reader.LineNumber() % kProgressLines == 0)
       context.dialog.Progress(u"LeerSubgrupos", static_cast<std::uint64_t>(reader.LineNumber()));
-    if (!grupos.Locate("CODGRUXADE", {StoredText(line.Field(0), codeWidth)})) continue;
+    if (!grupos.Locate("CODGRUXADE", {StoredText(line.Field(0), codeWidth)})) {
+      context.log.RowLeftOut(LeftOutReason::ParentGroupNotFound, reader.DisplayName(), reader.LineNumber(),
+                             line.Field(0));
+      continue;
+    }
     for (std::size_t i = 0; i < parent.size(); ++i) parent[i] = grupos.AsString(kCopiedFromParent[i]);
     const std::u16string parentAbbreviation = grupos.AsString("ABREV");
     const std::u16string& codSubgrupo = line.Field(1);
@@ -53,6 +58,7 @@ void LeerSubgrupos(ImportStepContext& context) {
     const std::u16string& nomeSubgrupo = line.Field(3);
     const std::u16string& nomeAbrevSubgrupo = line.Field(4);
     const std::u16string abbreviation = abbreviations.ForSubgroup(parentAbbreviation);
+    LogDeviation(context.log, kGruposTable, abbreviations.LastDeviation(), abbreviation);
 
     grupos.Append();
     grupos.SetString("ABREV", abbreviation);
@@ -64,6 +70,7 @@ void LeerSubgrupos(ImportStepContext& context) {
     grupos.SetString("NOMESUBGRUXADE", nomeSubgrupo);
     grupos.SetString("NOMEABREVSUBGRUXADE", nomeAbrevSubgrupo);
     grupos.Post();
+    context.log.RowWritten(kGruposTable);
   }
   grupos.Close();
 }

@@ -14,10 +14,12 @@
 // of one base stays linear.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "import/abbreviation_deviation.h"
 #include "import/abbreviation_set.h"
 
 namespace ludaro {
@@ -37,10 +39,15 @@ class UsedAbbreviations {
 
   bool IsFree(std::u16string_view stored) const;
 
+  // How the abbreviation the last Assign gave differs from `preferred`, if
+  // it does.
+  const std::optional<AbbreviationDeviation>& LastDeviation() const { return lastDeviation_; }
+
  private:
   CandidateRule rule_;
   AbbreviationSet taken_;
   std::unordered_map<std::u16string, std::uint64_t> nextNumber_;
+  std::optional<AbbreviationDeviation> lastDeviation_;
 };
 
 }  // namespace ludaro

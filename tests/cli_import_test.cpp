@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -145,10 +147,20 @@ TEST_F(CliImportTest, ExitStatusesTellHowTheImportEnded) {
   }
 }
 
+// A clock the test moves by hand.
+struct FakeClock {
+  std::chrono::steady_clock::time_point now{};
+  CliDialog::Clock Clock() {
+    return [this] { return now; };
+  }
+};
+
 TEST(CliDialogTest, WritesEachMessageAsOneLine) {
   std::ostringstream err;
+  FakeClock clock;
   {
-    CliDialog dialog(err, false, true);
+    CliDialog dialog(err, false, true, clock.Clock());
+    clock.now += std::chrono::seconds(2);
     dialog.Message(u"uno\r\ndos\n\rtres");
     dialog.Progress(u"LeerGrupos", 4096);
     dialog.Progress(u"LeerGrupos", 8192);
@@ -158,6 +170,37 @@ TEST(CliDialogTest, WritesEachMessageAsOneLine) {
   EXPECT_EQ(err.str(),
             u8"uno dos tres\n\rLeerGrupos: 4096 lines\rLeerGrupos: 8192 lines\nTítulo: ¿Seguro? -> Cancel\n"
             u8"\rLeerSubgrupos: 4096 lines\n");
+}
+
+TEST(CliDialogTest, ShowsProgressOnlyOnATerminalAfterTheFirstSecond) {
+  using std::chrono::milliseconds;
+  const struct {
+    const char* name;
+    bool terminal;
+    std::vector<milliseconds> reports;  // when each progress report comes, from the start
+    const char* err;
+  } cases[] = {
+      {"a short run", true, {milliseconds(10), milliseconds(1000)}, "done\n"},
+      {"a long run", true, {milliseconds(900), milliseconds(1001), milliseconds(1500)},
+       "\rLeerGrupos: 2 lines\rLeerGrupos: 3 lines\ndone\n"},
+      {"not a terminal", false, {milliseconds(5000)}, "done\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::ostringstream err;
+    FakeClock clock;
+    {
+      CliDialog dialog(err, true, c.terminal, clock.Clock());
+      const auto start = clock.now;
+      std::uint64_t lines = 0;
+      for (const auto at : c.reports) {
+        clock.now = start + at;
+        dialog.Progress(u"LeerGrupos", ++lines);
+      }
+      dialog.Message(u"done");
+    }
+    EXPECT_EQ(err.str(), c.err);
+  }
 }
 
 }  // namespace

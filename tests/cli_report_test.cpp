@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/run_report.h"
+#include "common/platform/platform.h"
+#include "tests/horalia_tables.h"
+#include "tests/import_fixture.h"
+
+namespace ludaro::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::ReadRows;
+using test::TableRows;
+
+// Every line of `expected` must be a line of the report, so that a count or
+// a file and line cannot pass by being part of a longer one.
+void ExpectLines(const std::string& report, const std::vector<std::string>& expected) {
+  for (const auto& line : expected)
+    EXPECT_NE(("\n" + report + "\n").find("\n" + line + "\n"), std::string::npos)
+        << "missing line: " << line << "\nin:\n"
+        << report;
+}
+
+class ImportReportTest : public ::testing::Test, public test::ImportFixture {
+ protected:
+  struct Result {
+    int status;
+    std::string err;
+  };
+
+  Result Import(std::vector<std::string> options) {
+    std::vector<std::string> arguments = {"import", "--xade", xade().string(), "--htemp", htemp().string()};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    std::ostringstream out, err;
+    const int status = RunCli(arguments, out, err);
+    return {status, err.str()};
+  }
+
+  std::string Coding() const {
+    test::WriteBytes(xade() / "coding.csv", "CODCURSO,TURNO,NIVEL,CURSO\nESO1,M,ESO,1\nBAC2,T,BAC,2\n");
+    return (xade() / "coding.csv").string();
+  }
+
+  // The later files with a line left out for every reason they have, and
+  // abbreviations that cannot be their row's own.
+  void WriteLaterFilesWithLeftOuts() const {
+    // course, subject, task, key text, name, XADE's abbreviation
+    WriteXade("materiasHorarioOfertaCentro.csv",
+              {"M1,ESO1,0,MAT,Matemáticas,MAT", "M2,BAC2,0,mat,Matemáticas II,MAT2"});
+    WriteXade("materiasHorarioOfertaXeral.csv", {"M8,ESO1,0,LIN,Lingua,LIN", "M9,FP9,0,FP,Formación,FP"});
+    // code, key text, name
+    WriteXade("actividadesProfesor.csv", {"GARD,Garda,Garda", "MAT,Matemáticas,Reunión"});
+    // employee, group, name
+    WriteXade("profesoresGrupoCentro.csv",
+              {"E1,G11,\"Ana Pena\"", "E2,G11,\"Antonio Pérez\"", "E1,G12,\"Ana Pena\"", "E4,G12,"});
+    // code, name
+    WriteXade("aulasCentro.csv", {"AULA-GRANDE-1,Grande", "A1,Uno", "A1,Outra"});
+  }
+};
+
+TEST_F(ImportReportTest, TellsTablesLeftOutLinesAndChangedAbbreviations) {
+  WriteSmallSchool();
+  WriteLaterFilesWithLeftOuts();
+  RunReport report("import");
+  NewSession().SetRunLog(report);
+  StartAndContinue(u"C1");
+  // The groups file changed while the level panel was up: the new course is
+  // not in the course table. The group named like the first of its course
+  // finds its abbreviation taken; a '|' must not break the report's table.
+  WriteXade("gruposCentro.csv", {
+                                    "C1,ESO1,G11,A,\"1º ESO\",1A",
+                                    "C1,ESO1,G12,B,\"1º ESO\",1B",
+                                    "C2,ESO1,G91,A,\"1º ESO\",1A",
+                                    "C1,BAC2,G21,A,\"2º Bacharelato\",2BA",
+                                    "C1,FP1,G31,A,\"FP\",FA",
+                                    "C1,ESO1,G13,a,\"1º ESO\",1a",
+                                    "C1,ESO1,G14,C|D-longo,\"1º ESO\",1CD",
+                                });
+  Code({{u"ESO1", {u"M", u"ESO", u"1"}}, {u"BAC2", {u"T", u"BAC", u"2"}}});
+  session().Aceptar();
+  ASSERT_EQ(session().phase(), Importacion::Phase::Finished);
+
+  const std::string markdown = report.Markdown();
+  ExpectLines(markdown, {
+                            "| CONVOCAXADE.DBF | 2 |",
+                            "| CURSOST.DBF | 2 |",
+                            "| CURSOST2.DBF | 2 |",
+                            "| GRUPOST.DBF | 7 |",
+                            "| ASIGNOMT.DBF | 4 |",
+                            "| ASIGNOMT2.DBF | 4 |",
+                            "| PROFT.DBF | 3 |",
+                            "| AULAT.DBF | 2 |",
+                            "| ASIGT.DBF | 9 |",
+                            "### Groups of another convocatoria: 1",
+                            "- gruposCentro.csv:4: convocatoria C2",
+                            "### Groups whose course is not in the course table (CURSOST.DBF): 1",
+                            "- gruposCentro.csv:6: course FP1",
+                            "### Subgroups whose group was not imported: 1",
+                            "- subgruposCentro.csv:4: group G91",
+                            "### Subjects of the general offer for a course not imported, and not a task: 1",
+                            "- materiasHorarioOfertaXeral.csv:3: course FP9",
+                            "### Activities whose code a subject or an earlier activity already has: 1",
+                            "- actividadesProfesor.csv:3: code MAT",
+                            "### Teachers an earlier line already listed (same employee code): 1",
+                            "- profesoresGrupoCentro.csv:4: employee E1",
+                            "### Classrooms an earlier line already listed (same code): 1",
+                            "- aulasCentro.csv:4: classroom A1",
+                            "| GRUPOST.DBF | ESO1a | ESO1aA | taken by another row |",
+                            "| GRUPOST.DBF | ESO1C\\|D-longo | ESO1C\\|D-lo | too long for the field |",
+                            "| ASIGNOMT.DBF | mat | mat1 | taken by another row |",
+                            "| PROFT.DBF | AP | AP1 | taken by another row |",
+                            "| PROFT.DBF | *(empty)* | 1 | nothing to build it from |",
+                            "| AULAT.DBF | AULA-GRANDE-1 | AULA-GRAND | too long for the field |",
+                            "- Outcome: finished",
+                        });
+  // Only what deviates is listed.
+  EXPECT_EQ(markdown.find("| GRUPOST.DBF | ESO1A |"), std::string::npos) << markdown;
+}
+
+TEST_F(ImportReportTest, ListsAFewLinesOfAReasonAndCountsTheRest) {
+  WriteSmallSchool();
+  std::vector<std::string> groups = {"C1,ESO1,G11,A,\"1º ESO\",1A"};
+  const std::size_t others = RunReport::kListedPerReason + 3;
+  for (std::size_t i = 0; i < others; ++i) groups.push_back("C2,ESO1,G9" + std::to_string(i) + ",A,\"1º ESO\",1A");
+  WriteXade("gruposCentro.csv", groups);
+  RunReport report("import");
+  NewSession().SetRunLog(report);
+  StartAndContinue(u"C1");
+  Code({{u"ESO1", {u"M", u"ESO", u"1"}}});
+  session().Aceptar();
+
+  const std::string markdown = report.Markdown();
+  ExpectLines(markdown,
+              {"### Groups of another convocatoria: " + std::to_string(others), "- gruposCentro.csv:3: convocatoria C2",
+               "- gruposCentro.csv:" + std::to_string(2 + RunReport::kListedPerReason) + ": convocatoria C2",
+               "- … and 3 more"});
+  EXPECT_EQ(markdown.find("gruposCentro.csv:" + std::to_string(3 + RunReport::kListedPerReason) + ":"),
+            std::string::npos);
+}
+
+TEST_F(ImportReportTest, AStoppedRunSaysWhereAndWhyAndWhatItHadWritten) {
+  const struct {
+    const char* name;
+    std::vector<std::string> options;
+    int status;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"a short line in a later step",
+       {"CODING"},
+       kExitStopped,
+       {"- Result code: 1", "- Exit status: 2", "| GRUPOST.DBF | 5 |"}},
+      {"the level check",
+       {},
+       kExitStopped,
+       {"- Outcome: **stopped** in ComprobarNiveles: the level check failed, nothing was saved",
+        "  - course BAC2 (2º Bacharelato, Ciencias): NIVEL and CURSO missing", "- Exit status: 2",
+        "| CURSOST.DBF | 2 |"}},
+      {"no convocatorias",
+       {"NOCONVOCATORIAS"},
+       kExitStopped,
+       {"- Outcome: **stopped** in LeerConvocatorias: there is no convocatorias file",
+        "- No existe archivo de Convocatorias(convocatoriasCentro.CSV)", "No table was written."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetHtemp();
+    WriteSmallSchool();
+    WriteLaterFiles();
+    std::vector<std::string> options = {"--report", (htemp() / "report.md").string()};
+    for (const auto& option : c.options) {
+      if (option == "CODING") {
+        WriteXade("materiasHorarioOfertaCentro.csv", {"M1,ESO1,0,MAT"});
+        options.insert(options.end(), {"--coding", Coding()});
+      } else if (option == "NOCONVOCATORIAS") {
+        fs::remove(xade() / "convocatoriasCentro.csv");
+      }
+    }
+    const Result result = Import(options);
+    EXPECT_EQ(result.status, c.status) << result.err;
+    const std::string markdown = test::ReadBytes(htemp() / "report.md");
+    ExpectLines(markdown, c.lines);
+    EXPECT_EQ(markdown.find("- Outcome: finished"), std::string::npos) << markdown;
+  }
+}
+
+TEST_F(ImportReportTest, AnErrorInsideTheChainIsNamedWithItsStep) {
+  WriteSmallSchool();
+  WriteXade("materiasHorarioOfertaCentro.csv", {"M1,ESO1,0,MAT"});
+  const Result result = Import({"--coding", Coding(), "--report", (xade() / "report.md").string()});
+  EXPECT_EQ(result.status, kExitStopped);
+  const std::string markdown = test::ReadBytes(xade() / "report.md");
+  EXPECT_NE(markdown.find("- Outcome: **stopped** in LeerMaterias: List index out of bounds (4)"), std::string::npos)
+      << markdown;
+  EXPECT_NE(markdown.find("materiasHorarioOfertaCentro.csv, line 2"), std::string::npos) << markdown;
+}
+
+TEST_F(ImportReportTest, AReportThatCannotBeWrittenIsAnErrorThatKeepsTheTables) {
+  WriteSmallSchool();
+  // Its folder is missing: refused before the run touches a table.
+  const Result refused = Import({"--coding", Coding(), "--report", (xade() / "nada" / "report.md").string()});
+  EXPECT_EQ(refused.status, kExitStopped);
+  EXPECT_NE(refused.err.find("error: The folder of the report does not exist: " + (xade() / "nada").string()),
+            std::string::npos)
+      << refused.err;
+  EXPECT_FALSE(platform::FileExists(htemp() / "CONVOCAXADE.DBF"));
+
+  // A folder where the report should go: found out only at the end, when the
+  // import has written its tables, which stay.
+  fs::create_directory(xade() / "report.md");
+  const Result late = Import({"--coding", Coding(), "--report", (xade() / "report.md").string()});
+  EXPECT_EQ(late.status, kExitStopped);
+  EXPECT_NE(late.err.find("Proceso finalizado\nerror: the report was not written: "), std::string::npos) << late.err;
+  EXPECT_EQ(ReadRows(htemp(), "GRUPOST", {"ABREV"}),
+            (TableRows{{"ESO1A"}, {"ESO1B"}, {"BAC2A"}, {"ESO1A1"}, {"ESO1A2"}}));
+  EXPECT_TRUE(fs::is_directory(xade() / "report.md"));
+  EXPECT_FALSE(fs::exists(xade() / "report.md.new"));
+}
+
+TEST_F(ImportReportTest, AReportReplacesTheLastOneWhole) {
+  WriteSmallSchool();
+  const fs::path file = xade() / "report.md";
+  test::WriteBytes(file, std::string(100000, 'x'));
+  const Result result = Import({"--coding", Coding(), "--report", file.string()});
+  EXPECT_EQ(result.status, kExitOk) << result.err;
+  const std::string markdown = test::ReadBytes(file);
+  EXPECT_EQ(markdown.rfind("# ludaro-cli import\n", 0), 0u) << markdown;
+  EXPECT_EQ(markdown.find('x' + std::string(10, 'x')), std::string::npos);
+  ExpectLines(markdown, {"- Convocatoria: C1 (Curso 2025/2026, ordinaria)", "- Result code: 1", "- Exit status: 0"});
+  EXPECT_FALSE(fs::exists(xade() / "report.md.new"));
+}
+
+// ------------------------------------------------------------------ export
+
+TEST(ExportReportTest, TellsTheRowsOfSolucLeftOutAndTheLinesWritten) {
+  test::TempDir root;
+  const fs::path htemp = root / "HTEMP";
+  const fs::path xade = root / "xade";
+  fs::create_directory(htemp);
+  fs::create_directory(xade);
+  test::WriteSchool(htemp);
+  test::WriteSoluc(htemp, {
+                              {u"MAT", u"P01", u"1A", u"A12", 1, 2, 2},
+                              {u"MAT", u"P01", u"1A", u"A12", 0, 0, 1},
+                              {u"MAT", u"P09", u"1A", u"A12", 1, 4, 1},
+                              {u"XXX", u"P01", u"1A", u"A12", 1, 5, 1},
+                          });
+  std::ostringstream out, err;
+  const int status = RunCli(
+      {"export", "--xade", xade.string(), "--htemp", htemp.string(), "--report", (root / "r.md").string()}, out, err);
+  EXPECT_EQ(status, kExitOk) << err.str();
+  const std::string markdown = test::ReadBytes(root / "r.md");
+  ExpectLines(markdown, {
+                            "- Hour template: kept as it was",
+                            "| HORARIOXADECSV.DBF | 2 |",
+                            "| HORARIO.CSV | 2 lines |",
+                            "### Timetable rows of day 0, which Horalia did not place: 1",
+                            "- SOLUC.DBF:2: subject MAT",
+                            "### Timetable rows whose teacher is not in PROFT.DBF: 1",
+                            "- SOLUC.DBF:3: teacher P09",
+                            "### Timetable rows whose subject ASIGNOMT2.DBF does not offer to the group's course: 1",
+                            "- SOLUC.DBF:4: subject XXX, course 2301",
+                            "- Exit status: 0",
+                        });
+  EXPECT_EQ(markdown.find("PLANTILLA.DBF"), std::string::npos) << markdown;
+}
+
+TEST(ExportReportTest, ABuiltTemplateAndAStoppedExportAreTold) {
+  test::TempDir root;
+  const fs::path htemp = root / "HTEMP";
+  const fs::path xade = root / "xade";
+  fs::create_directory(htemp);
+  fs::create_directory(xade);
+  test::WriteSchoolTranslations(htemp);
+  test::WriteSoluc(htemp, {{u"MAT", u"P01", u"1A", u"A12", 1, 2, 1}});
+  test::WriteBytes(root / "times.csv", "HORA,HORAINI\n2,09:00\n30,10:00\n");
+  std::ostringstream out, err;
+  const int status = RunCli({"export", "--xade", xade.string(), "--htemp", htemp.string(), "--start-times",
+                             (root / "times.csv").string(), "--report", (root / "r.md").string()},
+                            out, err);
+  EXPECT_EQ(status, kExitStopped) << err.str();
+  ExpectLines(test::ReadBytes(root / "r.md"),
+              {"- Hour template: built from the twenty default hours",
+               "- Outcome: **stopped** in PlantillaCentro: " + MarkdownText((root / "times.csv").string()) +
+                   ", line 3: the hour template has no HORA 30",
+               "| PLANTILLA.DBF | 20 |", "- Result code: 0", "- Exit status: 2"});
+  EXPECT_FALSE(fs::exists(xade / "HORARIO.CSV"));
+}
+
+}  // namespace
+}  // namespace ludaro::cli
