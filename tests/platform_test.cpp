@@ -281,6 +281,28 @@ TEST(CrossProcessTest, AnotherProcessCannotTakeAFileWeHold) {
   }
 }
 
+// Windows cannot replace a file another handle holds, and we do not either:
+// a table in use elsewhere is never swapped under its user's feet.
+TEST(CrossProcessTest, ReplaceFileSwapsWholeFilesButNotOneHeldElsewhere) {
+  TempDir dir;
+  const auto target = dir / "CURSOST2.DBF";
+  const auto fresh = dir / ".CURSOST2.DBF.new";
+  WriteBytes(target, "old rows");
+  WriteBytes(fresh, "new rows");
+  {
+    test::ChildProcess holder(LockHolder());
+    holder.WriteLine(target.u8string());
+    ASSERT_EQ(holder.ReadLine(), "locked");
+    const std::string message = test::MessageOf([&] { ReplaceFile(fresh, target); });
+    EXPECT_NE(message.find(target.u8string()), std::string::npos) << message;
+    EXPECT_NE(message.find("in use"), std::string::npos) << message;
+  }
+  EXPECT_EQ(ReadBytes(target), "old rows");
+  ReplaceFile(fresh, target);
+  EXPECT_EQ(ReadBytes(target), "new rows");
+  EXPECT_FALSE(FileExists(fresh));
+}
+
 // A handle must not leak into a program we start: the program would keep the
 // file in use after we closed it.
 TEST(CrossProcessTest, StartedProgramsDoNotInheritOurHandles) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -373,6 +374,63 @@ TEST_F(TableTest, CreateReplacesTheTableAndItsIndexFile) {
   EXPECT_EQ(table.RecordCount(), 0u);
   ASSERT_EQ(table.Fields().size(), 1u);
   EXPECT_EQ(table.Fields()[0].name, "OTRO");
+}
+
+// A table opened for replacement keeps its files as they were until Close,
+// and for good when the change is discarded or the handle simply goes; the
+// copy beside it goes too.
+TEST_F(TableTest, AReplacementReachesTheTableOnlyOnClose) {
+  enum class End { Close, Discard, HandleGone };
+  const struct {
+    const char* name;
+    bool tableExists;
+    End end;
+    std::vector<std::u16string> codes;  // in CODCURSO order afterwards; none: no table
+  } cases[] = {
+      {"closed", true, End::Close, {u"1ESO", u"2BAC", u"3FP"}},
+      {"discarded", true, End::Discard, {u"2BAC", u"3FP"}},
+      {"handle gone", true, End::HandleGone, {u"2BAC", u"3FP"}},
+      {"new table, closed", false, End::Close, {u"1ESO"}},
+      {"new table, discarded", false, End::Discard, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    if (c.tableExists) {
+      Table table(dir.path(), "CURSOST2");
+      table.Create(CoursesDef());
+      table.Open();
+      AddCourse(table, u"3FP", u"old", 3, 1, true);
+      AddCourse(table, u"2BAC", u"old", 2, 1, true);
+    } else {
+      // An index left behind by a table deleted earlier.
+      test::WriteBytes(dir / "CURSOST2.MDX", "stale");
+    }
+    const std::string before = c.tableExists ? test::ReadBytes(dir / "CURSOST2.DBF") : "";
+    {
+      Table table(dir.path(), "CURSOST2");
+      table.OpenForReplacement(CoursesDef());
+      AddCourse(table, u"1ESO", u"new", 1, 1, true);
+      EXPECT_EQ(before.empty() ? "" : test::ReadBytes(dir / "CURSOST2.DBF"), before);
+      if (c.end == End::Close) table.Close();
+      if (c.end == End::Discard) table.Discard();
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    if (!c.tableExists && c.codes.empty()) {
+      EXPECT_EQ(names, (std::vector<std::string>{"CURSOST2.MDX"}));
+      continue;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"CURSOST2.DBF", "CURSOST2.MDX"}));
+    Table table(dir.path(), "CURSOST2");
+    table.SetIndexName("CODCURSO");
+    table.Open();
+    EXPECT_EQ(Walk(table, "CODCURSO"), c.codes);
+    // The index beside the table, as other programs read it, holds every row.
+    EXPECT_EQ(ReadMdxRecordOrder(dir / "CURSOST2.MDX", "CODCURSO").size(), c.codes.size());
+  }
 }
 
 TEST_F(TableTest, LongFieldNamesMakeALevel7Table) {
