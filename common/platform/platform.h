@@ -13,11 +13,14 @@
 
 #include "common/error.h"
 
-// <windows.h> makes SetCurrentDirectory a macro for SetCurrentDirectoryW. A
-// file that needs both includes <windows.h> first and calls the Win32
-// function by its W name.
+// <windows.h> makes SetCurrentDirectory and ReplaceFile macros for their W
+// functions. A file that needs both includes <windows.h> first and calls the
+// Win32 function by its W name.
 #ifdef SetCurrentDirectory
 #undef SetCurrentDirectory
+#endif
+#ifdef ReplaceFile
+#undef ReplaceFile
 #endif
 
 namespace ludaro::platform {

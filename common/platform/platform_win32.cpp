@@ -275,12 +275,24 @@ void DeleteFileIfExists(const std::filesystem::path& path) {
   ThrowIoError("delete", path, error);
 }
 
-// Windows refuses to replace a file another handle holds open.
+// Windows refuses to replace a file another handle holds open, and says
+// "access denied"; asking for delete access tells that apart from a real lack
+// of rights.
 void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
   BeforeFileChange({FileChange::Kind::Replace, to});
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
   const DWORD error = GetLastError();
-  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+  const auto heldElsewhere = [&] {
+    const HANDLE handle = CreateFileW(to.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      CloseHandle(handle);
+      return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+  };
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+      (error == ERROR_ACCESS_DENIED && heldElsewhere()))
     throw Error("Cannot replace " + Display(to) + ": it is in use by another program or handle", Display(to));
   ThrowIoError("replace", to, error);
 }
