@@ -7,7 +7,7 @@ namespace ludaro {
 // The saved coding is the user's work of earlier imports: it is changed on a
 // copy that takes its place only once complete, so a failure or a run cut
 // short leaves the coding of the last import whole.
-void GuardarCodificacion(ImportStepContext&, dbf::Table& cursos, dbf::Table& codificacion) {
+void GuardarCodificacion(dbf::Table& cursos, dbf::Table& codificacion) {
   codificacion.Close();
   codificacion.OpenForReplacement(CursosTableDef());
   try {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/dbf/table.h"
-#include "import/import_step.h"
 
 namespace ludaro {
 
@@ -10,6 +9,6 @@ namespace ludaro {
 // every saved course that is in the grid and appends the others whole; saved
 // courses not in the grid stay. The new coding replaces the saved one all at
 // once, or not at all when something fails. Closes both tables.
-void GuardarCodificacion(ImportStepContext& context, dbf::Table& cursos, dbf::Table& codificacion);
+void GuardarCodificacion(dbf::Table& cursos, dbf::Table& codificacion);
 
 }  // namespace ludaro

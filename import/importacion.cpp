@@ -145,7 +145,7 @@ void Importacion::Aceptar() {
   try {
     log_->StepStarted("GuardarCodificacion");
     const std::size_t courses = table.RecordCount();
-    GuardarCodificacion(Context(), table, *wwTableNIVIMP2_);
+    GuardarCodificacion(table, *wwTableNIVIMP2_);
     log_->RowsWritten(kCodificacionTable, courses);
     BusyCursor busy(dialog_);
     RunImportChain(Context());
