@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/controls/window_object.h"
 #include "app/image_button.h"
 #include "app/resource_ids.h"
 #include "common/error.h"
@@ -301,18 +302,16 @@ LRESULT TControlPlantilla::LabelColours(HDC dc, HWND control) {
 }
 
 LRESULT CALLBACK TControlPlantilla::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TControlPlantilla*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TControlPlantilla*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowObject<TControlPlantilla>(window, message, lParam);
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = window;
   // An error must not unwind through the system's code that called us.
   try {
     return self->Handle(message, wParam, lParam);
   } catch (const std::exception& failure) {
     self->dialog_.ErrorReport(failure);
+  } catch (...) {
+    self->dialog_.ErrorReport(Error("Unexpected error"));
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/controls/window_object.h"
 #include "app/direction_hooks.h"
 #include "app/folder_path.h"
 #include "app/image_button.h"
@@ -263,13 +264,9 @@ LRESULT TMForm::LabelColours(HDC dc, HWND control) {
 }
 
 LRESULT CALLBACK TMForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<TMForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<TMForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* form = WindowObject<TMForm>(window, message, lParam);
   if (!form) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) form->window_ = window;
   // An error must not unwind through the system's code that called us.
   try {
     return form->Handle(message, wParam, lParam);

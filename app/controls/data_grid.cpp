@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/controls/window_object.h"
 #include "common/error.h"
 #include "common/session/error_report.h"
 
@@ -509,13 +510,9 @@ bool DataGrid::Ask(const std::u16string& question) {
 // ----------------------------------------------------------------- messages
 
 LRESULT CALLBACK DataGrid::FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    static_cast<DataGrid*>(create->lpCreateParams)->frame_ = window;
-  }
-  auto* self = reinterpret_cast<DataGrid*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowObject<DataGrid>(window, message, lParam);
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->frame_ = window;
   return self->OnFrameMessage(message, wParam, lParam);
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "app/controls/window_object.h"
 #include "common/error.h"
 
 namespace ludaro::controls {
@@ -189,12 +190,8 @@ void RecordNavigator::Press(NavigatorButton button) {
 }
 
 LRESULT CALLBACK RecordNavigator::FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    static_cast<RecordNavigator*>(create->lpCreateParams)->frame_ = window;
-  }
-  auto* self = reinterpret_cast<RecordNavigator*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowObject<RecordNavigator>(window, message, lParam);
+  if (self && message == WM_NCCREATE) self->frame_ = window;
   if (!self || message == WM_NCCREATE) return DefWindowProcW(window, message, wParam, lParam);
   return self->OnMessage(message, wParam, lParam);
 }

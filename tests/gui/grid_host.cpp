@@ -21,6 +21,7 @@
 
 #include "app/controls/data_grid.h"
 #include "app/controls/record_navigator.h"
+#include "app/controls/window_object.h"
 #include "common/dbf/table.h"
 #include "common/session/error_report.h"
 
@@ -241,10 +242,7 @@ class Host {
   }
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<Host*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject<Host>(window, message, lParam);
     switch (message) {
       case WM_COMMAND:
         if (LOWORD(wParam) == kCloseId && HIWORD(wParam) == BN_CLICKED) {
