@@ -10,13 +10,16 @@
 //              is missing is not written either
 //   part 9     what the user types in the level grid: one course a line,
 //              CODCURSO,TURNO,NIVEL,CURSO
+//   parts 10-11  the saved coding of an earlier import found in the working
+//              folder, CURSOST2.DBF and its CURSOST2.MDX, if present
 //
 // A level check that fails is answered as the user would: back to the grid,
 // every course left without NIVEL or CURSO given one, and "Aceptar" again.
 //
 // An error the session reports is fine. A crash, a leak, undefined behaviour,
 // an exception that is not an error report, a changed XADE file, or a table
-// of ours that does not open again, read whole and match its index file, is not.
+// the import wrote that does not open again, read whole and match its index
+// file, is not.
 
 #include <array>
 #include <cctype>
@@ -45,6 +48,9 @@ namespace {
 
 constexpr std::string_view kSeparator = "\n--8<--\n";
 constexpr std::size_t kCodingPart = 9;
+constexpr std::size_t kSavedCodingPart = 10;
+constexpr std::size_t kSavedCodingIndexPart = 11;
+constexpr std::size_t kProductionIndexFlag = 28;
 
 constexpr std::array<const char*, 8> kXadeFiles = {
     "convocatoriasCentro.csv",         "gruposCentro.csv",
@@ -195,15 +201,15 @@ void Import(const Options& options, std::string_view coding) {
   }
 }
 
-bool IsTableFile(const std::filesystem::path& file, const char* extension) {
+bool IsTableFile(const std::filesystem::path& file) {
   std::string ext = file.extension().string();
   for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return ext == extension;
+  return ext == ".DBF";
 }
 
 // A table the import wrote opens again, every field of every row reads, and
 // each tag of its index file lists the rows in the order the engine keeps.
-void CheckTable(const std::filesystem::path& dbfFile) {
+void CheckTable(const std::filesystem::path& dbfFile, const std::string& bytes) {
   const std::filesystem::path folder = dbfFile.parent_path();
   const std::string name = dbfFile.stem().string();
   {
@@ -213,9 +219,9 @@ void CheckTable(const std::filesystem::path& dbfFile) {
     for (table.First(); !table.Eof(); table.Next())
       for (const auto& field : fields) (void)table.Value(field.name);
   }
+  if (bytes.size() <= kProductionIndexFlag || bytes[kProductionIndexFlag] != 1) return;
   auto mdx = dbfFile;
   mdx.replace_extension(".MDX");
-  if (!std::filesystem::exists(mdx)) return;
   for (const auto& tag : ludaro::dbf::ReadMdxTags(mdx)) {
     ludaro::dbf::Table table(folder, name);
     table.SetIndexName(tag.name);
@@ -224,9 +230,15 @@ void CheckTable(const std::filesystem::path& dbfFile) {
   }
 }
 
-void CheckTables() {
-  for (const auto& entry : std::filesystem::directory_iterator(Scratch().htemp))
-    if (IsTableFile(entry.path(), ".DBF")) CheckTable(entry.path());
+// `placed` is the saved coding put there before the import, which is not
+// the import's to vouch for while it is left as it was.
+void CheckTables(std::optional<std::string_view> placed) {
+  for (const auto& entry : std::filesystem::directory_iterator(Scratch().htemp)) {
+    if (!IsTableFile(entry.path())) continue;
+    const std::string bytes = Read(entry.path());
+    if (placed && entry.path().filename() == "CURSOST2.DBF" && bytes == *placed) continue;
+    CheckTable(entry.path(), bytes);
+  }
 }
 
 }  // namespace
@@ -240,11 +252,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   EmptyFolder(Scratch().htemp);
   for (std::size_t n = 0; n < kXadeFiles.size(); ++n)
     if (Written(options, parts, n)) Write(Scratch().xade / kXadeFiles[n], parts[n + 1]);
+  std::optional<std::string_view> savedCoding;
+  if (parts.size() > kSavedCodingPart) {
+    savedCoding = parts[kSavedCodingPart];
+    Write(Scratch().htemp / "CURSOST2.DBF", *savedCoding);
+  }
+  if (parts.size() > kSavedCodingIndexPart) Write(Scratch().htemp / "CURSOST2.MDX", parts[kSavedCodingIndexPart]);
 
   try {
     Import(options, coding);
     if (options.twice) Import(options, coding);
-    CheckTables();
+    CheckTables(savedCoding);
   } catch (const ludaro::Error&) {
     // A table of ours that the engine refuses, or an error from outside the session.
     std::abort();
