@@ -32,11 +32,11 @@ std::optional<std::filesystem::path> PathOption(const ParsedArguments& arguments
 const char* TemplateOrigin(OrigenPlantilla origen) {
   switch (origen) {
     case OrigenPlantilla::Conservada:
-      return "kept as it was";
+      return "conservada como estaba";
     case OrigenPlantilla::DiasHoras:
-      return "built from the hours of day 1 of DIASHORAST.DBF";
+      return "creada con las horas del día 1 de DIASHORAST.DBF";
     case OrigenPlantilla::PorDefecto:
-      return "built from the twenty default hours";
+      return "creada con las veinte horas predeterminadas";
   }
   return "";
 }
@@ -46,10 +46,10 @@ const char* TemplateOrigin(OrigenPlantilla origen) {
 int Export(Exportacion& exportacion, const ParsedArguments& arguments, const std::filesystem::path& xade,
            const RunState& state, RunReport& report) {
   if (!exportacion.Iniciar(xade)) {
-    report.Stopped("the folder for HORARIO.CSV does not exist");
+    report.Stopped("la carpeta para HORARIO.CSV no existe");
     return kExitStopped;
   }
-  report.Setting("Hour template", TemplateOrigin(exportacion.origenPlantilla()));
+  report.Setting("Plantilla horaria", TemplateOrigin(exportacion.origenPlantilla()));
   exportacion.EntrarRejilla();
   if (const auto startTimes = PathOption(arguments, "start-times")) ApplyStartTimes(exportacion, *startTimes);
   exportacion.Aceptar();
@@ -94,8 +94,8 @@ int RunExport(const ParsedArguments& arguments, std::ostream&, std::ostream& err
   const auto htemp = PathOption(arguments, "htemp");
   Exportacion exportacion(state, dialog, htemp);
   if (reportFile) exportacion.SetRunLog(report);
-  report.Setting("Folder for HORARIO.CSV", xade->u8string());
-  report.Setting("Working folder", platform::HtempFolder(htemp).u8string());
+  report.Setting("Carpeta para HORARIO.CSV", xade->u8string());
+  report.Setting("Carpeta de trabajo", platform::HtempFolder(htemp).u8string());
   return RunReported(reportFile, report, state, err,
                      [&] { return Export(exportacion, arguments, *xade, state, report); });
 }

@@ -31,23 +31,30 @@ bool RecoverAnswer(const ParsedArguments& arguments) {
   throw UsageError("option --recover takes yes or no, not '" + *value + "'");
 }
 
-// One line per course the failed level check found.
-std::vector<std::string> IncompleteCourses(const std::vector<CursoIncompleto>& incompletos) {
-  std::vector<std::string> lines;
-  for (const auto& curso : incompletos) {
-    const char* missing = curso.sinNivel && curso.sinCurso ? "NIVEL and CURSO" : curso.sinNivel ? "NIVEL" : "CURSO";
-    lines.push_back("course " + U16ToUtf8(curso.codCurso) + " (" + U16ToUtf8(curso.nomeCurso) + "): " + missing +
-                    " missing");
-  }
-  return lines;
-}
-
-void ReportIncompleteCoding(const std::vector<std::string>& courses, std::ostream& err) {
+// The window's warning, then one line per course the failed level check
+// found.
+void ReportIncompleteCoding(const std::vector<CursoIncompleto>& incompletos, std::ostream& err) {
   err << OneLine(
              u"!!!!!!! ATENCIÓN !!!!!!!  Existe algún NIVEL o CURSO, sin contenido. Debe completar todos los "
              u"datos en la columna NIVEL y CURSO.")
       << '\n';
-  for (const auto& course : courses) err << course << '\n';
+  for (const auto& curso : incompletos) {
+    const char* missing = curso.sinNivel && curso.sinCurso ? "NIVEL and CURSO" : curso.sinNivel ? "NIVEL" : "CURSO";
+    err << "course " << U16ToUtf8(curso.codCurso) << " (" << U16ToUtf8(curso.nomeCurso) << "): " << missing
+        << " missing\n";
+  }
+}
+
+// The same courses in Spanish, for the report the school office reads.
+std::vector<std::string> IncompleteCoursesForReport(const std::vector<CursoIncompleto>& incompletos) {
+  std::vector<std::string> lines;
+  for (const auto& curso : incompletos) {
+    const char* missing = curso.sinNivel && curso.sinCurso ? "faltan NIVEL y CURSO"
+                          : curso.sinNivel                 ? "falta NIVEL"
+                                                           : "falta CURSO";
+    lines.push_back("curso " + U16ToUtf8(curso.codCurso) + " (" + U16ToUtf8(curso.nomeCurso) + "): " + missing);
+  }
+  return lines;
 }
 
 std::string ChosenConvocatoria(Importacion& importacion) {
@@ -62,11 +69,11 @@ int Import(Importacion& importacion, const ParsedArguments& arguments, const std
            const RunState& state, std::ostream& err, RunReport& report) {
   importacion.Iniciar(xade);
   if (importacion.phase() == Importacion::Phase::NotStarted) {
-    report.Stopped("the XADE folder does not exist");
+    report.Stopped("la carpeta de XADE no existe");
     return kExitStopped;
   }
   if (importacion.phase() != Importacion::Phase::ChoosingConvocatoria) {
-    report.Stopped("there is no convocatorias file");
+    report.Stopped("no hay archivo de convocatorias");
     return kExitStopped;
   }
 
@@ -77,20 +84,20 @@ int Import(Importacion& importacion, const ParsedArguments& arguments, const std
   report.Setting("Convocatoria", ChosenConvocatoria(importacion));
   importacion.Continuar();
   if (importacion.phase() != Importacion::Phase::CodingLevels) {
-    report.Stopped("the course table was not built");
+    report.Stopped("no se creó la tabla de cursos");
     return kExitStopped;
   }
 
   if (const auto coding = PathOption(arguments, "coding")) ApplyCoding(importacion, *coding);
   importacion.Aceptar();
   if (importacion.phase() == Importacion::Phase::CheckFailed) {
-    const std::vector<std::string> courses = IncompleteCourses(importacion.incompletos());
-    ReportIncompleteCoding(courses, err);
-    report.Stopped("the level check failed, nothing was saved", courses);
+    ReportIncompleteCoding(importacion.incompletos(), err);
+    report.Stopped("faltan niveles o cursos por codificar; no se guardó nada",
+                   IncompleteCoursesForReport(importacion.incompletos()));
     return kExitStopped;
   }
   if (importacion.phase() != Importacion::Phase::Finished) {
-    report.Stopped("the import did not finish");
+    report.Stopped("la importación no terminó");
     return kExitStopped;
   }
   return state.nTransformado == 1 ? kExitOk : kExitIncomplete;
@@ -136,8 +143,8 @@ int RunImport(const ParsedArguments& arguments, std::ostream&, std::ostream& err
   const auto htemp = PathOption(arguments, "htemp");
   Importacion importacion(state, dialog, htemp);
   if (reportFile) importacion.SetRunLog(report);
-  report.Setting("XADE folder", xade->u8string());
-  report.Setting("Working folder", platform::HtempFolder(htemp).u8string());
+  report.Setting("Carpeta de XADE", xade->u8string());
+  report.Setting("Carpeta de trabajo", platform::HtempFolder(htemp).u8string());
   return RunReported(reportFile, report, state, err,
                      [&] { return Import(importacion, arguments, *xade, state, err, report); });
 }

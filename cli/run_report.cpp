@@ -17,36 +17,36 @@ struct ReasonText {
 
 // In the order of LeftOutReason, which is the order the steps run in.
 constexpr ReasonText kLeftOutText[] = {
-    {"Groups of another convocatoria", "convocatoria"},
-    {"Groups whose course is not in the course table (CURSOST.DBF)", "course"},
-    {"Subgroups whose group was not imported", "group"},
-    {"Subjects of the general offer for a course not imported, and not a task", "course"},
-    {"Activities whose code a subject or an earlier activity already has", "code"},
-    {"Teachers an earlier line already listed (same employee code)", "employee"},
-    {"Classrooms an earlier line already listed (same code)", "classroom"},
-    {"Timetable rows of day 0, which Horalia did not place", "subject"},
-    {"Timetable rows whose teacher is not in PROFT.DBF", "teacher"},
-    {"Timetable rows whose subject ASIGNOMT2.DBF does not offer to the group's course", "subject"},
+    {"Grupos de otra convocatoria", "convocatoria"},
+    {"Grupos cuyo curso no está en la tabla de cursos (CURSOST.DBF)", "curso"},
+    {"Subgrupos cuyo grupo no se importó", "grupo"},
+    {"Materias de la oferta general de un curso no importado que no son tareas", "curso"},
+    {"Actividades cuyo código ya tiene una materia o una actividad anterior", "código"},
+    {"Profesores que ya figuraban en una línea anterior (mismo código de empleado)", "empleado"},
+    {"Aulas que ya figuraban en una línea anterior (mismo código)", "aula"},
+    {"Filas del horario del día 0, que Horalia no colocó", "materia"},
+    {"Filas del horario cuyo profesor no está en PROFT.DBF", "profesor"},
+    {"Filas del horario cuya materia no ofrece ASIGNOMT2.DBF al curso del grupo", "materia"},
 };
 static_assert(std::size(kLeftOutText) == static_cast<std::size_t>(LeftOutReason::UnknownSubject) + 1);
 
 const char* DeviationText(DeviationReason reason) {
   switch (reason) {
     case DeviationReason::Taken:
-      return "taken by another row";
+      return "ya la tiene otra fila";
     case DeviationReason::TooLong:
-      return "too long for the field";
+      return "demasiado larga para el campo";
     case DeviationReason::Empty:
-      return "nothing to build it from";
+      return "sin datos para formarla";
     case DeviationReason::CodePage:
-      return "a character the code page lacks";
+      return "un carácter que la página de códigos no tiene";
   }
   return "";
 }
 
 std::string FileName(std::string_view file) { return std::filesystem::u8path(std::string(file)).filename().u8string(); }
 
-std::string Cell(const std::string& text) { return text.empty() ? "*(empty)*" : MarkdownText(text); }
+std::string Cell(const std::string& text) { return text.empty() ? "*(en blanco)*" : MarkdownText(text); }
 
 }  // namespace
 
@@ -113,43 +113,43 @@ void RunReport::Stopped(std::string why, std::vector<std::string> details) {
 void RunReport::Ended(std::int32_t resultCode, int exitStatus) { end_.emplace(resultCode, exitStatus); }
 
 std::string RunReport::Markdown() const {
-  std::string page = "# ludaro-cli " + command_ + "\n\n";
+  std::string page = "# Informe de ludaro-cli " + command_ + "\n\n";
   for (const auto& [name, value] : settings_) page += "- " + name + ": " + MarkdownText(value) + "\n";
   if (stop_) {
-    page += "- Outcome: **stopped** " +
-            (stop_->step.empty() ? std::string("before its first step") : "in " + MarkdownText(stop_->step)) + ": " +
-            MarkdownText(stop_->why) + "\n";
+    page += "- Resultado: **detenido** " +
+            (stop_->step.empty() ? std::string("antes del primer paso") : "en el paso " + MarkdownText(stop_->step)) +
+            ": " + MarkdownText(stop_->why) + "\n";
     for (const auto& detail : stop_->details) page += "  - " + MarkdownText(detail) + "\n";
   } else {
-    page += "- Outcome: finished\n";
+    page += "- Resultado: terminado\n";
   }
   if (end_) {
-    page += "- Result code: " + std::to_string(end_->first) + "\n";
-    page += "- Exit status: " + std::to_string(end_->second) + "\n";
+    page += "- Código de resultado: " + std::to_string(end_->first) + "\n";
+    page += "- Estado de salida: " + std::to_string(end_->second) + "\n";
   }
 
-  page += "\n## Rows written\n\n";
+  page += "\n## Filas escritas\n\n";
   if (rowsWritten_.empty() && filesWritten_.empty()) {
-    page += "No table was written.\n";
+    page += "No se escribió ninguna tabla.\n";
   } else {
-    page += "| Table | Rows |\n|---|---:|\n";
+    page += "| Tabla | Filas |\n|---|---:|\n";
     for (const auto& [table, rows] : rowsWritten_)
       page += "| " + MarkdownText(table) + ".DBF | " + std::to_string(rows) + " |\n";
     for (const auto& [file, lines] : filesWritten_)
-      page += "| " + MarkdownText(file) + " | " + std::to_string(lines) + " lines |\n";
+      page += "| " + MarkdownText(file) + " | " + std::to_string(lines) + " líneas |\n";
   }
 
   RenderLeftOut(page);
   RenderDeviations(page);
 
-  page += "\n## Messages\n\n";
-  if (said_.empty()) page += "The run showed no message.\n";
+  page += "\n## Mensajes\n\n";
+  if (said_.empty()) page += "El proceso no mostró ningún mensaje.\n";
   for (const auto& line : said_) page += "- " + MarkdownText(line) + "\n";
   return page;
 }
 
 void RunReport::RenderLeftOut(std::string& page) const {
-  page += "\n## Lines and rows left out\n\n";
+  page += "\n## Líneas y filas omitidas\n\n";
   bool any = false;
   for (std::size_t reason = 0; reason < leftOut_.size(); ++reason) {
     const LeftOutGroup& group = leftOut_[reason];
@@ -160,19 +160,19 @@ void RunReport::RenderLeftOut(std::string& page) const {
       page += "- " + MarkdownText(left.file) + ":" + std::to_string(left.line) + ": " + kLeftOutText[reason].detail +
               " " + Cell(left.detail) + "\n";
     if (group.count > group.listed.size())
-      page += "- … and " + std::to_string(group.count - group.listed.size()) + " more\n";
+      page += "- … y " + std::to_string(group.count - group.listed.size()) + " más\n";
     page += "\n";
   }
-  if (!any) page += "Nothing was left out.\n";
+  if (!any) page += "No se omitió nada.\n";
 }
 
 void RunReport::RenderDeviations(std::string& page) const {
-  page += "\n## Abbreviations changed\n\n";
+  page += "\n## Abreviaturas cambiadas\n\n";
   if (deviations_.empty()) {
-    page += "Every abbreviation is the one its row would naturally have.\n";
+    page += "Cada abreviatura es la que su fila tendría de forma natural.\n";
     return;
   }
-  page += "| Table | Natural | Stored | Why |\n|---|---|---|---|\n";
+  page += "| Tabla | Natural | Guardada | Motivo |\n|---|---|---|---|\n";
   for (const auto& deviation : deviations_)
     page += "| " + MarkdownText(deviation.table) + ".DBF | " + Cell(deviation.natural) + " | " +
             Cell(deviation.stored) + " | " + DeviationText(deviation.reason) + " |\n";
@@ -185,7 +185,7 @@ void ReportingDialog::Message(const std::u16string& text) {
 
 bool ReportingDialog::Question(const std::u16string& caption, const std::u16string& text) {
   const bool answer = shown_.Question(caption, text);
-  report_.Said(OneLine(caption) + ": " + OneLine(text) + " -> " + (answer ? "OK" : "Cancel"));
+  report_.Said(OneLine(caption) + ": " + OneLine(text) + " -> " + (answer ? "Aceptar" : "Cancelar"));
   return answer;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// The account of one run that `--report FILE` asks for: a Markdown page the
-// school office can read before opening Horalia, telling which tables were
+// The account of one run that `--report FILE` asks for: a Markdown page in
+// Spanish, like the window, that the school office reads before opening
+// Horalia, telling which tables were
 // written with how many rows, which input lines gave no row and why, which
 // abbreviations are not what their row would naturally have, what the run
 // said and how it ended.
@@ -91,7 +92,8 @@ class RunReport : public RunLog {
 };
 
 // Passes everything on to `shown` and keeps in `report` every message and
-// question (with its answer) as the line stderr gets.
+// question as the line stderr gets, but with the answer named by its button
+// in the window, since the report is read by the school office.
 class ReportingDialog : public UserDialog {
  public:
   ReportingDialog(UserDialog& shown, RunReport& report) : shown_(shown), report_(report) {}

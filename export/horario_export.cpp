@@ -104,7 +104,7 @@ std::uint64_t LlenarHorario(HorarioFuentes& fuentes, const std::vector<std::u16s
     const Grupo grupo = FindGrupo(fuentes.grupos, soluc.AsString("CODGRUPO"));
     if (!fuentes.asignaturas.Locate("COD;CODCURSO", {asignatura, grupo.codCurso})) {
       log.RowLeftOut(LeftOutReason::UnknownSubject, solucFile, static_cast<long>(soluc.RecNo()),
-                     asignatura + u", course " + grupo.codCurso);
+                     asignatura + u", curso " + grupo.codCurso);
       continue;
     }
     const std::u16string materia = fuentes.asignaturas.AsString("ABREVXADE");

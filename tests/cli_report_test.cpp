@@ -98,27 +98,27 @@ TEST_F(ImportReportTest, TellsTablesLeftOutLinesAndChangedAbbreviations) {
                             "| PROFT.DBF | 3 |",
                             "| AULAT.DBF | 2 |",
                             "| ASIGT.DBF | 9 |",
-                            "### Groups of another convocatoria: 1",
+                            "### Grupos de otra convocatoria: 1",
                             "- gruposCentro.csv:4: convocatoria C2",
-                            "### Groups whose course is not in the course table (CURSOST.DBF): 1",
-                            "- gruposCentro.csv:6: course FP1",
-                            "### Subgroups whose group was not imported: 1",
-                            "- subgruposCentro.csv:4: group G91",
-                            "### Subjects of the general offer for a course not imported, and not a task: 1",
-                            "- materiasHorarioOfertaXeral.csv:3: course FP9",
-                            "### Activities whose code a subject or an earlier activity already has: 1",
-                            "- actividadesProfesor.csv:3: code MAT",
-                            "### Teachers an earlier line already listed (same employee code): 1",
-                            "- profesoresGrupoCentro.csv:4: employee E1",
-                            "### Classrooms an earlier line already listed (same code): 1",
-                            "- aulasCentro.csv:4: classroom A1",
-                            "| GRUPOST.DBF | ESO1a | ESO1aA | taken by another row |",
-                            "| GRUPOST.DBF | ESO1C\\|D-longo | ESO1C\\|D-lo | too long for the field |",
-                            "| ASIGNOMT.DBF | mat | mat1 | taken by another row |",
-                            "| PROFT.DBF | AP | AP1 | taken by another row |",
-                            "| PROFT.DBF | *(empty)* | 1 | nothing to build it from |",
-                            "| AULAT.DBF | AULA-GRANDE-1 | AULA-GRAND | too long for the field |",
-                            "- Outcome: finished",
+                            "### Grupos cuyo curso no está en la tabla de cursos (CURSOST.DBF): 1",
+                            "- gruposCentro.csv:6: curso FP1",
+                            "### Subgrupos cuyo grupo no se importó: 1",
+                            "- subgruposCentro.csv:4: grupo G91",
+                            "### Materias de la oferta general de un curso no importado que no son tareas: 1",
+                            "- materiasHorarioOfertaXeral.csv:3: curso FP9",
+                            "### Actividades cuyo código ya tiene una materia o una actividad anterior: 1",
+                            "- actividadesProfesor.csv:3: código MAT",
+                            "### Profesores que ya figuraban en una línea anterior (mismo código de empleado): 1",
+                            "- profesoresGrupoCentro.csv:4: empleado E1",
+                            "### Aulas que ya figuraban en una línea anterior (mismo código): 1",
+                            "- aulasCentro.csv:4: aula A1",
+                            "| GRUPOST.DBF | ESO1a | ESO1aA | ya la tiene otra fila |",
+                            "| GRUPOST.DBF | ESO1C\\|D-longo | ESO1C\\|D-lo | demasiado larga para el campo |",
+                            "| ASIGNOMT.DBF | mat | mat1 | ya la tiene otra fila |",
+                            "| PROFT.DBF | AP | AP1 | ya la tiene otra fila |",
+                            "| PROFT.DBF | *(en blanco)* | 1 | sin datos para formarla |",
+                            "| AULAT.DBF | AULA-GRANDE-1 | AULA-GRAND | demasiado larga para el campo |",
+                            "- Resultado: terminado",
                         });
   // Only what deviates is listed.
   EXPECT_EQ(markdown.find("| GRUPOST.DBF | ESO1A |"), std::string::npos) << markdown;
@@ -138,9 +138,9 @@ TEST_F(ImportReportTest, ListsAFewLinesOfAReasonAndCountsTheRest) {
 
   const std::string markdown = report.Markdown();
   ExpectLines(markdown,
-              {"### Groups of another convocatoria: " + std::to_string(others), "- gruposCentro.csv:3: convocatoria C2",
+              {"### Grupos de otra convocatoria: " + std::to_string(others), "- gruposCentro.csv:3: convocatoria C2",
                "- gruposCentro.csv:" + std::to_string(2 + RunReport::kListedPerReason) + ": convocatoria C2",
-               "- … and 3 more"});
+               "- … y 3 más"});
   EXPECT_EQ(markdown.find("gruposCentro.csv:" + std::to_string(3 + RunReport::kListedPerReason) + ":"),
             std::string::npos);
 }
@@ -155,18 +155,19 @@ TEST_F(ImportReportTest, AStoppedRunSaysWhereAndWhyAndWhatItHadWritten) {
       {"a short line in a later step",
        {"CODING"},
        kExitStopped,
-       {"- Result code: 1", "- Exit status: 2", "| GRUPOST.DBF | 5 |"}},
+       {"- Código de resultado: 1", "- Estado de salida: 2", "| GRUPOST.DBF | 5 |"}},
       {"the level check",
        {},
        kExitStopped,
-       {"- Outcome: **stopped** in ComprobarNiveles: the level check failed, nothing was saved",
-        "  - course BAC2 (2º Bacharelato, Ciencias): NIVEL and CURSO missing", "- Exit status: 2",
+       {"- Resultado: **detenido** en el paso ComprobarNiveles: faltan niveles o cursos por codificar; no se guardó "
+        "nada",
+        "  - curso BAC2 (2º Bacharelato, Ciencias): faltan NIVEL y CURSO", "- Estado de salida: 2",
         "| CURSOST.DBF | 2 |"}},
       {"no convocatorias",
        {"NOCONVOCATORIAS"},
        kExitStopped,
-       {"- Outcome: **stopped** in LeerConvocatorias: there is no convocatorias file",
-        "- No existe archivo de Convocatorias(convocatoriasCentro.CSV)", "No table was written."}},
+       {"- Resultado: **detenido** en el paso LeerConvocatorias: no hay archivo de convocatorias",
+        "- No existe archivo de Convocatorias(convocatoriasCentro.CSV)", "No se escribió ninguna tabla."}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -186,7 +187,7 @@ TEST_F(ImportReportTest, AStoppedRunSaysWhereAndWhyAndWhatItHadWritten) {
     EXPECT_EQ(result.status, c.status) << result.err;
     const std::string markdown = test::ReadBytes(htemp() / "report.md");
     ExpectLines(markdown, c.lines);
-    EXPECT_EQ(markdown.find("- Outcome: finished"), std::string::npos) << markdown;
+    EXPECT_EQ(markdown.find("- Resultado: terminado"), std::string::npos) << markdown;
   }
 }
 
@@ -196,9 +197,21 @@ TEST_F(ImportReportTest, AnErrorInsideTheChainIsNamedWithItsStep) {
   const Result result = Import({"--coding", Coding(), "--report", (xade() / "report.md").string()});
   EXPECT_EQ(result.status, kExitStopped);
   const std::string markdown = test::ReadBytes(xade() / "report.md");
-  EXPECT_NE(markdown.find("- Outcome: **stopped** in LeerMaterias: List index out of bounds (4)"), std::string::npos)
+  EXPECT_NE(markdown.find("- Resultado: **detenido** en el paso LeerMaterias: List index out of bounds (4)"),
+            std::string::npos)
       << markdown;
   EXPECT_NE(markdown.find("materiasHorarioOfertaCentro.csv, line 2"), std::string::npos) << markdown;
+}
+
+TEST_F(ImportReportTest, AQuestionIsToldWithTheButtonOfItsAnswer) {
+  WriteSmallSchool();
+  ASSERT_EQ(Import({"--coding", Coding()}).status, kExitOk);
+  const Result again = Import({"--recover", "no", "--report", (xade() / "report.md").string()});
+  EXPECT_EQ(again.status, kExitStopped);
+  ExpectLines(test::ReadBytes(xade() / "report.md"),
+              {"- Recuperación de Niveles y Cursos importados anteriormente: Existen Niveles y Cursos ya definidos de "
+               "una Importación anterior. ¿Quiere recuperar las codificaciones introducidas anteriormente? -\\> "
+               "Cancelar"});
 }
 
 TEST_F(ImportReportTest, AReportThatCannotBeWrittenIsAnErrorThatKeepsTheTables) {
@@ -230,9 +243,10 @@ TEST_F(ImportReportTest, AReportReplacesTheLastOneWhole) {
   const Result result = Import({"--coding", Coding(), "--report", file.string()});
   EXPECT_EQ(result.status, kExitOk) << result.err;
   const std::string markdown = test::ReadBytes(file);
-  EXPECT_EQ(markdown.rfind("# ludaro-cli import\n", 0), 0u) << markdown;
+  EXPECT_EQ(markdown.rfind("# Informe de ludaro-cli import\n", 0), 0u) << markdown;
   EXPECT_EQ(markdown.find('x' + std::string(10, 'x')), std::string::npos);
-  ExpectLines(markdown, {"- Convocatoria: C1 (Curso 2025/2026, ordinaria)", "- Result code: 1", "- Exit status: 0"});
+  ExpectLines(markdown,
+              {"- Convocatoria: C1 (Curso 2025/2026, ordinaria)", "- Código de resultado: 1", "- Estado de salida: 0"});
   EXPECT_FALSE(fs::exists(xade() / "report.md.new"));
 }
 
@@ -257,16 +271,16 @@ TEST(ExportReportTest, TellsTheRowsOfSolucLeftOutAndTheLinesWritten) {
   EXPECT_EQ(status, kExitOk) << err.str();
   const std::string markdown = test::ReadBytes(root / "r.md");
   ExpectLines(markdown, {
-                            "- Hour template: kept as it was",
+                            "- Plantilla horaria: conservada como estaba",
                             "| HORARIOXADECSV.DBF | 2 |",
-                            "| HORARIO.CSV | 2 lines |",
-                            "### Timetable rows of day 0, which Horalia did not place: 1",
-                            "- SOLUC.DBF:2: subject MAT",
-                            "### Timetable rows whose teacher is not in PROFT.DBF: 1",
-                            "- SOLUC.DBF:3: teacher P09",
-                            "### Timetable rows whose subject ASIGNOMT2.DBF does not offer to the group's course: 1",
-                            "- SOLUC.DBF:4: subject XXX, course 2301",
-                            "- Exit status: 0",
+                            "| HORARIO.CSV | 2 líneas |",
+                            "### Filas del horario del día 0, que Horalia no colocó: 1",
+                            "- SOLUC.DBF:2: materia MAT",
+                            "### Filas del horario cuyo profesor no está en PROFT.DBF: 1",
+                            "- SOLUC.DBF:3: profesor P09",
+                            "### Filas del horario cuya materia no ofrece ASIGNOMT2.DBF al curso del grupo: 1",
+                            "- SOLUC.DBF:4: materia XXX, curso 2301",
+                            "- Estado de salida: 0",
                         });
   EXPECT_EQ(markdown.find("PLANTILLA.DBF"), std::string::npos) << markdown;
 }
@@ -286,10 +300,10 @@ TEST(ExportReportTest, ABuiltTemplateAndAStoppedExportAreTold) {
                             out, err);
   EXPECT_EQ(status, kExitStopped) << err.str();
   ExpectLines(test::ReadBytes(root / "r.md"),
-              {"- Hour template: built from the twenty default hours",
-               "- Outcome: **stopped** in PlantillaCentro: " + MarkdownText((root / "times.csv").string()) +
+              {"- Plantilla horaria: creada con las veinte horas predeterminadas",
+               "- Resultado: **detenido** en el paso PlantillaCentro: " + MarkdownText((root / "times.csv").string()) +
                    ", line 3: the hour template has no HORA 30",
-               "| PLANTILLA.DBF | 20 |", "- Result code: 0", "- Exit status: 2"});
+               "| PLANTILLA.DBF | 20 |", "- Código de resultado: 0", "- Estado de salida: 2"});
   EXPECT_FALSE(fs::exists(xade / "HORARIO.CSV"));
 }
 
