@@ -107,6 +107,78 @@ TEST(TableBatchTest, EveryRowAppendedReachesTheFileAndItsIndexHoweverTheHandleEn
   }
 }
 
+// A table several times larger than the rows a handle keeps in memory:
+// lookups land on rows read back one at a time, walks read blocks, and an
+// edit or a deletion must reach every copy that is held, whether the rows
+// were appended through this handle or were in the file when it opened.
+TEST(TableBatchTest, ATableLargerThanWhatIsHeldReadsBackTheRowsItIsAskedFor) {
+  constexpr int kRows = 30000;  // about six megabytes, six blocks
+  for (const bool exclusive : {false, true}) {
+    for (const bool appendedThroughThisHandle : {false, true}) {
+      SCOPED_TRACE(std::string(exclusive ? "exclusive" : "shared") +
+                   (appendedThroughThisHandle ? ", rows appended by this handle" : ", rows in the file"));
+      TempDir dir;
+      Table table(dir.path(), "WIDE");
+      table.Create(WideDef());
+      if (!appendedThroughThisHandle) {
+        table.SetExclusive(true);
+        table.Open();
+        AppendRows(table, 0, kRows);
+        table.Close();
+      }
+      table.SetExclusive(exclusive);
+      table.Open();
+      if (appendedThroughThisHandle) AppendRows(table, 0, kRows);
+
+      // Far apart, back and forth, so no two land in the same block in a row.
+      for (const int n : {29999, 3, 17001, 8, 25000, 12345, 0}) {
+        ASSERT_TRUE(table.Locate("KEY", {KeyOf(n)})) << n;
+        EXPECT_EQ(table.RecNo(), static_cast<std::uint32_t>(n + 1));
+        EXPECT_EQ(table.AsString("FILL"), u"fila " + KeyOf(n));
+      }
+      table.SetIndexName("KEY");
+      ASSERT_TRUE(table.FindKey({KeyOf(20000)}));
+      EXPECT_EQ(table.AsString("FILL"), u"fila " + KeyOf(20000));
+
+      // The located row is edited, then one next to it in the same block.
+      for (const int n : {20000, 20001}) {
+        ASSERT_TRUE(table.Locate("KEY", {KeyOf(n)}));
+        table.Edit();
+        table.SetString("FILL", u"editada");
+        table.Post();
+        EXPECT_EQ(table.AsString("FILL"), u"editada");
+      }
+      ASSERT_TRUE(table.Locate("KEY", {KeyOf(7)}));
+      table.Delete();
+      EXPECT_FALSE(table.Locate("KEY", {KeyOf(7)}));
+      EXPECT_EQ(table.RecordCount(), static_cast<std::size_t>(kRows - 1));
+      for (const int n : {20000, 20001}) {
+        ASSERT_TRUE(table.Locate("KEY", {KeyOf(n)}));
+        EXPECT_EQ(table.AsString("FILL"), u"editada");
+      }
+
+      // A walk in key order interleaved with lookups elsewhere sees every
+      // change.
+      int n = 0;
+      for (table.First(); !table.Eof(); table.Next(), ++n) {
+        if (n == 7) ++n;
+        ASSERT_EQ(table.AsString("KEY"), KeyOf(n));
+        ASSERT_EQ(table.AsString("FILL"), n == 20000 || n == 20001 ? u"editada" : u"fila " + KeyOf(n));
+        if (n % 5000 == 0) ASSERT_EQ(table.StringAt(static_cast<std::uint32_t>(kRows - n), "KEY"), KeyOf(kRows - n - 1));
+      }
+      EXPECT_EQ(n, kRows);
+      table.Close();
+
+      Table reader(dir.path(), "WIDE");
+      reader.Open();
+      EXPECT_EQ(reader.RecordCount(), static_cast<std::size_t>(kRows - 1));
+      ASSERT_TRUE(reader.Locate("KEY", {KeyOf(20001)}));
+      EXPECT_EQ(reader.AsString("FILL"), u"editada");
+      EXPECT_FALSE(reader.Locate("KEY", {KeyOf(7)}));
+    }
+  }
+}
+
 #ifndef _WIN32
 // A file size limit stands in for a full disk: writes past it fail.
 class FileSizeLimit {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <utility>
 
 #include "common/dbf/dbf_header.h"
 #include "common/dbf/field_codec.h"
@@ -105,15 +106,17 @@ platform::File OpenFile(const std::filesystem::path& path, platform::Share share
   }
 }
 
-// The rows of an open table, in blocks of whole rows: growing never moves
-// the rows already held, so appending a million rows copies each only once.
-// Blocks whose rows are all in the file may be dropped and are then read back
-// when a row of theirs is wanted, a few at a time, so that a table filled
-// from start to end holds only the block being filled.
+// The rows of an open table. Rows the file holds are not kept: a walk in row
+// order reads them back a block at a time, a lookup reads back the one row it
+// lands on, so a table of any size costs a few megabytes however it is used.
+// Only rows the file lacks yet (appended to a table held exclusively and
+// waiting for their batch) stay in memory, in blocks of whole rows that never
+// move once filled, so appending a million rows copies each only once.
 class RowStore {
  public:
   static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
   static constexpr std::size_t kMaxReadBack = 4;
+  static constexpr std::size_t kCachedRows = 4;
 
   // Reads `count` rows from row `first` on out of the file into `into`.
   using Reader = std::function<void(std::uint32_t first, std::size_t count, char* into)>;
@@ -128,20 +131,52 @@ class RowStore {
     rowsPerBlock_ = recordLength == 0 ? 1 : std::max<std::size_t>(1, kBlockBytes / recordLength);
     count_ = 0;
     dropped_ = 0;
+    cachedRows_.assign(kCachedRows, kNoRow);
+    rowCache_.reset(recordLength == 0 ? nullptr : new char[kCachedRows * recordLength]);
+    nextCached_ = 0;
+    lastRow_ = kNoRow;
   }
 
-  char* Row(std::uint32_t row) { return Held(row / rowsPerBlock_) + (row % rowsPerBlock_) * recordLength_; }
+  // The row handed out last stays valid while the next one is fetched: what
+  // is read back never takes the place of the block or row it came from.
   const char* Row(std::uint32_t row) const {
-    return Held(row / rowsPerBlock_) + (row % rowsPerBlock_) * recordLength_;
+    const std::size_t block = row / rowsPerBlock_;
+    const std::uint32_t previous = std::exchange(lastRow_, row);
+    if (blocks_[block]) return InBlock(block, row);
+    for (std::size_t slot = 0; slot < kCachedRows; ++slot)
+      if (cachedRows_[slot] == row) return CachedRow(slot);
+    // A walk in row order wants the rest of the block too; a table that
+    // fits in the blocks read back is cheaper read once than row by row.
+    if ((previous != kNoRow && row == previous + 1) || blocks_.size() <= kMaxReadBack) {
+      ReadBack(block, previous);
+      return InBlock(block, row);
+    }
+    std::size_t slot = nextCached_;
+    if (cachedRows_[slot] == previous) slot = (slot + 1) % kCachedRows;
+    nextCached_ = (slot + 1) % kCachedRows;
+    cachedRows_[slot] = kNoRow;  // until read whole
+    reader_(row, 1, CachedRow(slot));
+    cachedRows_[slot] = row;
+    return CachedRow(slot);
   }
 
-  // Room for up to `wanted` more rows after the last, to be filled through
-  // Row(); returns how many rows the room holds. Only on a block boundary.
-  std::uint32_t AddBlock(std::uint32_t wanted) {
-    blocks_.emplace_back(new char[rowsPerBlock_ * recordLength_]);
-    const auto added = static_cast<std::uint32_t>(std::min<std::size_t>(wanted, rowsPerBlock_));
-    count_ += added;
-    return added;
+  // Calls visit(row, bytes) for every row in order, reading a block at a time
+  // into a buffer of its own, so building an index leaves what is held alone.
+  template <typename Visit>
+  void Scan(Visit visit) const {
+    std::unique_ptr<char[]> loaded;
+    for (std::size_t block = 0; block < blocks_.size(); ++block) {
+      const std::size_t first = block * rowsPerBlock_;
+      const std::size_t rows = std::min(rowsPerBlock_, count_ - first);
+      const char* bytes = blocks_[block].get();
+      if (!bytes) {
+        if (!loaded) loaded.reset(new char[rowsPerBlock_ * recordLength_]);
+        reader_(static_cast<std::uint32_t>(first), rows, loaded.get());
+        bytes = loaded.get();
+      }
+      for (std::size_t i = 0; i < rows; ++i)
+        visit(static_cast<std::uint32_t>(first + i), std::string_view(bytes + i * recordLength_, recordLength_));
+    }
   }
 
   // Rows the file holds, left there until they are wanted.
@@ -154,55 +189,63 @@ class RowStore {
   void Append(std::string_view row) {
     if (count_ == blocks_.size() * rowsPerBlock_) blocks_.emplace_back(new char[rowsPerBlock_ * recordLength_]);
     const std::size_t block = count_ / rowsPerBlock_;
-    char* const target = Held(block) + (count_ % rowsPerBlock_) * recordLength_;
+    if (!blocks_[block]) ReadBack(block, lastRow_);
     // The block now holds a row the file lacks, so it must stay.
     readBack_.erase(std::remove(readBack_.begin(), readBack_.end(), block), readBack_.end());
-    std::copy(row.begin(), row.end(), target);
+    std::copy(row.begin(), row.end(), InBlock(block, static_cast<std::uint32_t>(count_)));
     ++count_;
+  }
+
+  // Changes `bytes` at `offset` in every copy held of `row`, which the file
+  // has, or is to get, changed the same way.
+  void Overwrite(std::uint32_t row, std::size_t offset, std::string_view bytes) {
+    const std::size_t block = row / rowsPerBlock_;
+    if (blocks_[block]) std::copy(bytes.begin(), bytes.end(), InBlock(block, row) + offset);
+    for (std::size_t slot = 0; slot < kCachedRows; ++slot)
+      if (cachedRows_[slot] == row) std::copy(bytes.begin(), bytes.end(), CachedRow(slot) + offset);
   }
 
   // Drops every block whose rows are all among the first `inFile`, which
   // the file holds as the store does.
   void DropRowsInFile(std::size_t inFile) {
-    for (const std::size_t block : readBack_) blocks_[block].reset();
-    readBack_.clear();
     const std::size_t whole = std::min(inFile, count_) / rowsPerBlock_;
-    for (; dropped_ < whole; ++dropped_) blocks_[dropped_].reset();
-  }
-
-  // Reads back every dropped block and keeps them all, for lookups that go
-  // from row to row at random.
-  void HoldAll() {
-    readBack_.clear();
-    for (std::size_t block = 0; block < blocks_.size(); ++block)
-      if (!blocks_[block]) ReadBack(block);
-    dropped_ = 0;
+    for (; dropped_ < whole; ++dropped_) {
+      blocks_[dropped_].reset();
+      readBack_.erase(std::remove(readBack_.begin(), readBack_.end(), dropped_), readBack_.end());
+    }
   }
 
  private:
-  // A block read back pushes out the one read back longest ago, so a row
-  // just handed out stays valid while the next one is fetched.
-  char* Held(std::size_t block) const {
-    if (!blocks_[block]) {
-      if (readBack_.size() == kMaxReadBack) {
-        blocks_[readBack_.front()].reset();
-        readBack_.pop_front();
-      }
-      ReadBack(block);
-      readBack_.push_back(block);
-    }
-    return blocks_[block].get();
-  }
+  static constexpr std::uint32_t kNoRow = 0xFFFFFFFFu;
 
-  void ReadBack(std::size_t block) const {
+  char* InBlock(std::size_t block, std::uint32_t row) const {
+    return blocks_[block].get() + (row % rowsPerBlock_) * recordLength_;
+  }
+  char* CachedRow(std::size_t slot) const { return rowCache_.get() + slot * recordLength_; }
+
+  // A block read back pushes out the one read back longest ago, or the one
+  // after it when that holds the row `keep`.
+  void ReadBack(std::size_t block, std::uint32_t keep = kNoRow) const {
+    if (readBack_.size() == kMaxReadBack) {
+      const bool keepFront = keep != kNoRow && readBack_.front() == keep / rowsPerBlock_;
+      const auto evicted = readBack_.begin() + (keepFront ? 1 : 0);
+      blocks_[*evicted].reset();
+      readBack_.erase(evicted);
+    }
     const std::size_t first = block * rowsPerBlock_;
     std::unique_ptr<char[]> loaded(new char[rowsPerBlock_ * recordLength_]);
     reader_(static_cast<std::uint32_t>(first), std::min(rowsPerBlock_, count_ - first), loaded.get());
     blocks_[block] = std::move(loaded);
+    readBack_.push_back(block);
   }
 
   mutable std::vector<std::unique_ptr<char[]>> blocks_;
   mutable std::deque<std::size_t> readBack_;
+  // Single rows read back for lookups, replaced in turn.
+  mutable std::vector<std::uint32_t> cachedRows_;
+  std::unique_ptr<char[]> rowCache_;
+  mutable std::size_t nextCached_ = 0;
+  mutable std::uint32_t lastRow_ = kNoRow;
   Reader reader_;
   std::size_t recordLength_ = 0;
   std::size_t rowsPerBlock_ = 1;
@@ -505,21 +548,12 @@ class Table::Impl {
                         bytes) != bytes)
         Fail("damaged table: the rows are cut short");
     });
-    std::uint64_t offset = header_.headerLength;
-    // Nobody else can change a file held exclusively, so its rows can wait
-    // there until they are wanted.
-    if (heldExclusively_) rows_.Defer(header_.recordCount);
-    for (std::uint32_t row = 0; !heldExclusively_ && row < header_.recordCount;) {
-      const std::uint32_t count = rows_.AddBlock(header_.recordCount - row);
-      const std::size_t bytes = static_cast<std::size_t>(count) * header_.recordLength;
-      if (file_->ReadAt(offset, rows_.Row(row), bytes) != bytes) Fail("damaged table: the rows are cut short");
-      offset += bytes;
-      row += count;
-    }
+    rows_.Defer(header_.recordCount);
     flushedCount_ = header_.recordCount;
     liveCount_ = 0;
-    for (std::uint32_t row = 0; row < header_.recordCount; ++row)
-      if (!IsDeleted(row)) ++liveCount_;
+    rows_.Scan([this](std::uint32_t, std::string_view row) {
+      if (row[0] != kDeletedFlag) ++liveCount_;
+    });
 
     codePage_ = CodePageOfTable();
     if (!platform::CodePageSupported(codePage_))
@@ -584,21 +618,23 @@ class Table::Impl {
     if (!header_.productionIndex || mdxTags_.empty()) return;
     DeclareBinaryCollation();
     std::vector<MdxTagData> tags;
+    std::vector<std::size_t> fields;
     for (const auto& tag : mdxTags_) {
-      const std::size_t field = FieldOfTag(tag);
-      MdxTagData data{tag, {}};
-      data.keys.reserve(header_.recordCount);
-      for (std::uint32_t row = 0; row < header_.recordCount; ++row) {
+      fields.push_back(FieldOfTag(tag));
+      tags.push_back({tag, {}});
+      tags.back().keys.reserve(header_.recordCount);
+    }
+    rows_.Scan([&](std::uint32_t row, std::string_view bytes) {
+      for (std::size_t i = 0; i < tags.size(); ++i) {
         MdxKey key;
         key.recordNumber = row + 1;
-        if (tag.keyType == 'C')
-          key.text = std::string(FieldBytes(RowBytes(row), field));
+        if (tags[i].tag.keyType == 'C')
+          key.text = std::string(FieldBytes(bytes, fields[i]));
         else
-          key.number = NumberOrZero(RowBytes(row), field);
-        data.keys.push_back(std::move(key));
+          key.number = NumberOrZero(bytes, fields[i]);
+        tags[i].keys.push_back(std::move(key));
       }
-      tags.push_back(std::move(data));
-    }
+    });
     const int level = header_.level == 7 ? 7 : 4;
     if (replacement_)
       WriteMdxAside(replacement_->mdx, mdxPath_, dbfPath_.stem().string(), level, header_.languageDriver,
@@ -663,10 +699,10 @@ class Table::Impl {
     const std::size_t field = FieldOfTag(*chosen);
     if (chosen->descending || chosen->hasFilter || header_.fields[field].type == 'L')
       Fail("index tag " + chosen->name + " cannot be used for reading in order");
-    rows_.HoldAll();
     active_.emplace(ActiveIndex{field, {}});
-    for (std::uint32_t row = 0; row < header_.recordCount; ++row)
-      if (!IsDeleted(row)) active_->order.Insert(OrderKey(RowBytes(row), field), row);
+    rows_.Scan([this, field](std::uint32_t row, std::string_view bytes) {
+      if (bytes[0] != kDeletedFlag) active_->order.Insert(OrderKey(bytes, field), row);
+    });
   }
 
   // A key whose binary order is the field's order in an index.
@@ -751,11 +787,11 @@ class Table::Impl {
     for (std::size_t field : fields) signature += std::to_string(field) + ";";
     auto found = lookups_.find(signature);
     if (found != lookups_.end()) return found->second;
-    rows_.HoldAll();
     Lookup& lookup = lookups_.try_emplace(signature, *this, fields).first->second;
     lookup.index.Reserve(liveCount_);
-    for (std::uint32_t row = 0; row < header_.recordCount; ++row)
-      if (!IsDeleted(row)) lookup.index.Insert(StoredLookupKey(RowBytes(row), fields), row);
+    rows_.Scan([&lookup, this](std::uint32_t row, std::string_view bytes) {
+      if (bytes[0] != kDeletedFlag) lookup.index.Insert(StoredLookupKey(bytes, lookup.fields), row);
+    });
     return lookup;
   }
 
@@ -911,6 +947,7 @@ class Table::Impl {
     }
     ++header_.recordCount;
     rows_.Append(buffer_);
+    rows_.DropRowsInFile(flushedCount_);
     ++liveCount_;
     if (active_) active_->order.Insert(OrderKey(RowBytes(row), active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
@@ -931,7 +968,7 @@ class Table::Impl {
                    buffer_.size());
     if (active_) active_->order.Erase(OrderKey(before, active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Erase(StoredLookupKey(before, lookup.fields), row);
-    std::copy(buffer_.begin(), buffer_.end(), rows_.Row(row));
+    rows_.Overwrite(row, 0, buffer_);
     if (active_) active_->order.Insert(OrderKey(RowBytes(row), active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
   }
@@ -967,9 +1004,7 @@ class Table::Impl {
     try {
       WriteRowsAndCount(appended_, count);
       appended_.clear();
-      // Nothing reads this table at random, so what is in the file need not
-      // stay in memory.
-      if (lookups_.empty() && !active_) rows_.DropRowsInFile(flushedCount_);
+      rows_.DropRowsInFile(flushedCount_);
       return;
     } catch (const Error&) {
       appended_.pop_back();
@@ -1018,7 +1053,7 @@ class Table::Impl {
     rowsChanged_ = true;
     if (active_) active_->order.Erase(OrderKey(RowBytes(row), active_->field), row);
     for (auto& [signature, lookup] : lookups_) lookup.index.Erase(StoredLookupKey(RowBytes(row), lookup.fields), row);
-    rows_.Row(row)[0] = kDeletedFlag;
+    rows_.Overwrite(row, 0, std::string_view(&flag, 1));
     --liveCount_;
     current_ = successor;
     eof_ = !successor;

@@ -1,14 +1,15 @@
 #pragma once
 
 // A handle on one dBase table: the only way the data steps reach Horalia's
-// working tables. Rows live in memory while the table is open; every posted
-// row is written through to the file at once, and the production index is
-// rewritten on close, so an interrupted run keeps every row it had posted.
-// A table held exclusively (which no other handle can open meanwhile) writes
-// appended rows in batches of about a megabyte and the rest on Close or on
-// destruction; a write that fails keeps every row before it readable. While
-// nothing looks its rows up, such a table lets go of the rows it has written
-// and reads them back when they are wanted, so filling it takes little memory.
+// working tables. Its rows stay in the file: a walk reads them back a block
+// at a time and a lookup the one row it lands on, through in-memory indexes
+// of keys and row numbers, so a table of a million rows costs a few megabytes
+// beside its indexes. Every posted row is written through to the file at
+// once, and the production index is rewritten on close, so an interrupted run
+// keeps every row it had posted. A table held exclusively (which no other
+// handle can open meanwhile) writes appended rows in batches of about a
+// megabyte and the rest on Close or on destruction, holding only those in
+// memory; a write that fails keeps every row before it readable.
 
 #include <cstdint>
 #include <filesystem>
