@@ -14,7 +14,9 @@
 //              folder, CURSOST2.DBF and its CURSOST2.MDX, if present
 //
 // A level check that fails is answered as the user would: back to the grid,
-// every course left without NIVEL or CURSO given one, and "Aceptar" again.
+// every course left without NIVEL or CURSO given one, and "Aceptar" again,
+// which must then pass. An import that finishes reports 1 to Horalia exactly
+// when no input file whose absence counts was left out.
 //
 // An error the session reports is fine. A crash, a leak, undefined behaviour,
 // an exception that is not an error report, a changed XADE file, or a table
@@ -52,6 +54,8 @@ constexpr std::size_t kSavedCodingPart = 10;
 constexpr std::size_t kSavedCodingIndexPart = 11;
 constexpr std::size_t kProductionIndexFlag = 28;
 
+// The one XADE file whose absence leaves the result code alone.
+constexpr std::size_t kSubgruposFile = 2;
 constexpr std::array<const char*, 8> kXadeFiles = {
     "convocatoriasCentro.csv",         "gruposCentro.csv",
     "subgruposCentro.csv",             "materiasHorarioOfertaCentro.csv",
@@ -179,7 +183,7 @@ void CompleteCoding(ludaro::Importacion& importacion) {
   }
 }
 
-void Import(const Options& options, std::string_view coding) {
+void Import(const Options& options, std::string_view coding, bool everyCountedFileThere) {
   ludaro::RunState state;
   ScriptedUser user(options.recover);
   ludaro::Importacion importacion(state, user, Scratch().htemp);
@@ -196,9 +200,12 @@ void Import(const Options& options, std::string_view coding) {
       importacion.Volver();
       CompleteCoding(importacion);
       importacion.Aceptar();
+      Check(importacion.phase() != ludaro::Importacion::Phase::CheckFailed);
     }
   } catch (const ludaro::Error&) {
   }
+  if (importacion.phase() == ludaro::Importacion::Phase::Finished)
+    Check((state.nTransformado == 1) == everyCountedFileThere);
 }
 
 bool IsTableFile(const std::filesystem::path& file) {
@@ -252,6 +259,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   EmptyFolder(Scratch().htemp);
   for (std::size_t n = 0; n < kXadeFiles.size(); ++n)
     if (Written(options, parts, n)) Write(Scratch().xade / kXadeFiles[n], parts[n + 1]);
+  bool everyCountedFileThere = true;
+  for (std::size_t n = 0; n < kXadeFiles.size(); ++n)
+    if (n != kSubgruposFile) everyCountedFileThere = everyCountedFileThere && Written(options, parts, n);
   std::optional<std::string_view> savedCoding;
   if (parts.size() > kSavedCodingPart) {
     savedCoding = parts[kSavedCodingPart];
@@ -260,8 +270,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (parts.size() > kSavedCodingIndexPart) Write(Scratch().htemp / "CURSOST2.MDX", parts[kSavedCodingIndexPart]);
 
   try {
-    Import(options, coding);
-    if (options.twice) Import(options, coding);
+    Import(options, coding, everyCountedFileThere);
+    if (options.twice) Import(options, coding, everyCountedFileThere);
     CheckTables(savedCoding);
   } catch (const ludaro::Error&) {
     // A table of ours that the engine refuses, or an error from outside the session.
