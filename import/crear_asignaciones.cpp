@@ -1,6 +1,10 @@
 #include "import/crear_asignaciones.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -36,7 +40,8 @@ std::unordered_set<std::u16string> TaskCodes(dbf::Table& materias) {
 }
 
 // The offer by course, each course's subjects in the offer's row order, so
-// that every group visits only the subjects of its own course.
+// that every group visits only the subjects of its own course. A subject
+// listed twice for a course is kept once: its first line decides.
 std::unordered_map<std::u16string, std::vector<OfferedSubject>> OfferByCourse(
     dbf::Table& oferta, const std::unordered_set<std::u16string>& tasks, int groupCourseWidth) {
   std::unordered_map<std::u16string, std::vector<OfferedSubject>> byCourse;
@@ -46,7 +51,32 @@ std::unordered_map<std::u16string, std::vector<OfferedSubject>> OfferByCourse(
     byCourse[CourseKey(oferta.AsString("CODCURSO"), groupCourseWidth)].push_back(
         {oferta.AsString("COD"), std::move(codTarea)});
   }
+  std::unordered_set<std::u16string_view> seen;
+  for (auto& [course, subjects] : byCourse) {
+    seen.clear();
+    subjects.erase(std::remove_if(subjects.begin(), subjects.end(),
+                                  [&seen](const OfferedSubject& subject) { return !seen.insert(subject.cod).second; }),
+                   subjects.end());
+  }
   return byCourse;
+}
+
+std::uint64_t HashOf(std::u16string_view text) { return std::hash<std::u16string_view>{}(text); }
+
+bool IsWholeGroup(dbf::Table& grupos) { return AllTrim(grupos.AsString("CODSUBGRUXADE")).empty(); }
+
+// The hashes of the abbreviations that more than one whole group may share.
+// A table the import wrote has none, so remembering the subjects each group
+// got, a string per assignment, is left to the groups these hashes name.
+std::vector<std::uint64_t> SharedAbbreviationHashes(dbf::Table& grupos) {
+  std::vector<std::uint64_t> hashes;
+  for (grupos.First(); !grupos.Eof(); grupos.Next())
+    if (IsWholeGroup(grupos)) hashes.push_back(HashOf(grupos.AsString("ABREV")));
+  std::sort(hashes.begin(), hashes.end());
+  std::vector<std::uint64_t> shared;
+  for (std::size_t i = 1; i < hashes.size(); ++i)
+    if (hashes[i] == hashes[i - 1] && (shared.empty() || shared.back() != hashes[i])) shared.push_back(hashes[i]);
+  return shared;
 }
 
 }  // namespace
@@ -71,17 +101,20 @@ void CrearAsignaciones(ImportStepContext& context) {
 
   const int groupCourseWidth = FieldWidth(GruposTableDef(), "CODCURSOXADE");
   const auto byCourse = OfferByCourse(oferta, TaskCodes(materias), groupCourseWidth);
-  // Pairs of group and subject abbreviation already in the table: a subject
-  // is assigned to a group once, even to a group named twice.
+  const std::vector<std::uint64_t> sharedAbbreviations = SharedAbbreviationHashes(grupos);
+  // Pairs of group and subject abbreviation already in the table for the
+  // groups that may share an abbreviation: a subject is assigned to a group
+  // once, even to a group named twice.
   std::unordered_set<std::u16string> assigned;
 
   for (grupos.First(); !grupos.Eof(); grupos.Next()) {
-    if (!AllTrim(grupos.AsString("CODSUBGRUXADE")).empty()) continue;
+    if (!IsWholeGroup(grupos)) continue;
     const auto offered = byCourse.find(CourseKey(grupos.AsString("CODCURSOXADE"), groupCourseWidth));
     if (offered == byCourse.end()) continue;
     const std::u16string abrev = grupos.AsString("ABREV");
+    const bool shared = std::binary_search(sharedAbbreviations.begin(), sharedAbbreviations.end(), HashOf(abrev));
     for (const OfferedSubject& subject : offered->second) {
-      if (!assigned.insert(abrev + u'\n' + subject.cod).second) continue;
+      if (shared && !assigned.insert(abrev + u'\n' + subject.cod).second) continue;
       asignaciones.Append();
       asignaciones.SetString("CASIG", subject.cod);
       asignaciones.SetString("CGRUP", abrev);

@@ -1,34 +1,23 @@
 #include "import/leer_profesores.h"
 
-#include <unordered_set>
-
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/abbreviation_deviation.h"
 #include "import/abbreviation_schemes.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
+#include "import/text_set.h"
 #include "import/used_abbreviations.h"
 
 namespace ludaro {
+namespace {
 
-void LeerProfesores(ImportStepContext& context) {
-  const auto file = XadeFile(context, "profesoresGrupoCentro.csv");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de profesores (profesoresGrupoCentro.csv)");
-    context.state.nTransformado = -1;
-    return;
-  }
-  XadeCsvReader reader(*file);
-  dbf::DeleteTable(context.htemp, kProfesoresTable);
-  dbf::Table profesores(context.htemp, kProfesoresTable);
-  profesores.Create(ProfesoresTableDef());
-  profesores.SetExclusive(true);
-  profesores.Open();
-
+// One row a teacher, each with an abbreviation of its own. What this needs
+// to remember goes with it, before the table's index is built on Close.
+void WriteTeachers(ImportStepContext& context, XadeCsvReader& reader, dbf::Table& profesores) {
   // Whole codes, not the stored ones: a longer code is stored cut, and two
   // teachers whose codes share their first 10 characters are still two.
-  std::unordered_set<std::u16string> present;
+  TextSet present;
   UsedAbbreviations abbreviations(PrefixedNumber);
   reader.SkipLine();
   XadeLine line;
@@ -37,7 +26,7 @@ void LeerProfesores(ImportStepContext& context) {
       context.dialog.Progress(u"LeerProfesores", static_cast<std::uint64_t>(reader.LineNumber()));
     const std::u16string& name = line.Field(2);
     const std::u16string& employee = line.Field(0);
-    if (!present.insert(employee).second) {
+    if (!present.Insert(employee)) {
       context.log.RowLeftOut(LeftOutReason::DuplicateTeacher, reader.DisplayName(), reader.LineNumber(), employee);
       continue;
     }
@@ -52,6 +41,24 @@ void LeerProfesores(ImportStepContext& context) {
     profesores.Post();
     context.log.RowWritten(kProfesoresTable);
   }
+}
+
+}  // namespace
+
+void LeerProfesores(ImportStepContext& context) {
+  const auto file = XadeFile(context, "profesoresGrupoCentro.csv");
+  if (!file) {
+    context.dialog.Message(u"No existe archivo de profesores (profesoresGrupoCentro.csv)");
+    context.state.nTransformado = -1;
+    return;
+  }
+  XadeCsvReader reader(*file);
+  dbf::DeleteTable(context.htemp, kProfesoresTable);
+  dbf::Table profesores(context.htemp, kProfesoresTable);
+  profesores.Create(ProfesoresTableDef());
+  profesores.SetExclusive(true);
+  profesores.Open();
+  WriteTeachers(context, reader, profesores);
   profesores.Close();
 }
 

@@ -107,6 +107,23 @@ TEST_F(CrearAsignacionesTest, EveryWholeGroupGetsEverySubjectOfItsCourseOnce) {
   EXPECT_EQ(state.nTransformado, 0);
 }
 
+// Abbreviations are unique in a group table the import wrote, but one
+// edited elsewhere may repeat one: the pair of group and subject decides.
+TEST_F(CrearAsignacionesTest, GroupsSharingAnAbbreviationGetEachSubjectOnce) {
+  WriteGrupos({
+      {"ESO1A", "M", "ESO", "1", "A", "G1", "", "ESO1"},
+      {"ESO1A", "M", "ESO", "1", "A", "G2", "", "ESO2"},  // the same abbreviation, another course
+      {"eso1a", "M", "ESO", "1", "A", "G3", "", "ESO1"},  // another letter case: a group of its own
+      {"ESO1A", "M", "ESO", "1", "A", "G4", "", "ESO1"},
+  });
+  WriteMaterias({{"Lingua", false}, {"Bio", false}});
+  WriteOferta({{"Lingua", "ESO1", ""}, {"Lingua", "ESO2", ""}, {"Bio", "ESO2", ""}});
+  Run();
+
+  EXPECT_EQ(ReadRows(htemp(), kAsignacionesTable, {"CASIG", "CGRUP", "CLAVE"}),
+            (TableRows{{"Lingua", "ESO1A", "G1"}, {"Bio", "ESO1A", "G2"}, {"Lingua", "eso1a", "G3"}}));
+}
+
 TEST_F(CrearAsignacionesTest, NoGroupsOrNoSubjectsGiveAnEmptyTable) {
   const struct {
     const char* name;

@@ -45,19 +45,31 @@ FileFormat FormatFor(int dbfLevel) {
   throw Error(file.u8string() + ": " + what, file.u8string());
 }
 
-// One tag's keys in tree order, each `keyLength` bytes, and their records.
+// Sorting moves these small items, not the keys: the first eight key bytes
+// (big-endian, so integer order is byte order) decide most comparisons.
+struct SortItem {
+  std::uint64_t prefix;
+  std::uint32_t slot;  // where the whole key is in the buffer of keys as given
+  std::uint32_t record;
+};
+
+// One tag's keys, each `keyLength` bytes in the order they were given, and
+// the order of the tree over them.
 struct SortedTag {
   const MdxTag* tag = nullptr;
   std::size_t keyLength = 0;
   std::size_t entrySize = 0;
   std::size_t keysPerBlock = 0;
   std::string keys;
-  std::vector<std::uint32_t> records;
+  std::vector<SortItem> order;
   std::vector<std::size_t> blocksPerLevel;  // [0] leaves, last the root
   std::uint32_t headerPage = 0;
 
-  std::size_t Count() const { return records.size(); }
-  std::string_view Key(std::size_t i) const { return std::string_view(keys).substr(i * keyLength, keyLength); }
+  std::size_t Count() const { return order.size(); }
+  std::string_view Key(std::size_t i) const {
+    return std::string_view(keys).substr(std::size_t{order[i].slot} * keyLength, keyLength);
+  }
+  std::uint32_t Record(std::size_t i) const { return order[i].record; }
   std::size_t TreeBlocks() const {
     std::size_t total = 0;
     for (auto blocks : blocksPerLevel) total += blocks;
@@ -66,14 +78,6 @@ struct SortedTag {
   std::uint64_t Pages() const { return kBlockPages * (1 + std::uint64_t{TreeBlocks()}); }
   std::uint32_t FirstTreePage() const { return headerPage + kBlockPages; }
   std::uint32_t RootPage() const { return FirstTreePage() + static_cast<std::uint32_t>(kBlockPages * (TreeBlocks() - 1)); }
-};
-
-// Sorting moves these small items, not the keys: the first eight key bytes
-// (big-endian, so integer order is byte order) decide most comparisons.
-struct SortItem {
-  std::uint64_t prefix;
-  std::uint32_t slot;  // where the whole key is in the unsorted buffer
-  std::uint32_t record;
 };
 
 std::uint64_t BigEndianPrefix(const char* key, std::size_t length) {
@@ -112,10 +116,9 @@ void CheckTag(const std::filesystem::path& file, const FileFormat& format, const
   }
 }
 
-SortedTag SortTag(const std::filesystem::path& file, const MdxTagData& data) {
-  const MdxTag& tag = data.tag;
+SortedTag SortTag(const std::filesystem::path& file, const MdxTagKeys& source) {
+  const MdxTag& tag = source.tag;
   const std::string where = TagContext(tag);
-  if (data.keys.size() > std::numeric_limits<std::uint32_t>::max()) Fail(file, where + "too many keys");
 
   SortedTag sorted;
   sorted.tag = &tag;
@@ -123,14 +126,15 @@ SortedTag SortTag(const std::filesystem::path& file, const MdxTagData& data) {
   sorted.entrySize = EntrySizeFor(sorted.keyLength);
   sorted.keysPerBlock = (kBlockSize - kBlockEntries) / sorted.entrySize;
 
-  const std::size_t count = data.keys.size();
   const std::size_t length = sorted.keyLength;
-  std::string unsorted(count * length, ' ');
-  std::vector<SortItem> items(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const MdxKey& key = data.keys[i];
+  sorted.keys.reserve(source.expected * length);
+  sorted.order.reserve(source.expected);
+  source.keys([&](const MdxKey& key) {
+    if (sorted.order.size() == std::numeric_limits<std::uint32_t>::max()) Fail(file, where + "too many keys");
     if (key.recordNumber == 0) Fail(file, where + "record number 0 (records count from 1)");
-    char* slot = &unsorted[i * length];
+    const std::size_t at = sorted.keys.size();
+    sorted.keys.resize(at + length, ' ');
+    char* slot = &sorted.keys[at];
     std::uint64_t prefix;
     if (tag.keyType == 'C') {
       if (key.text.size() > length)
@@ -145,14 +149,14 @@ SortedTag SortTag(const std::filesystem::path& file, const MdxTagData& data) {
       std::memcpy(slot, numeric->bytes.data(), length);
       prefix = OrderedBits(numeric->value);
     }
-    items[i] = {prefix, static_cast<std::uint32_t>(i), key.recordNumber};
-  }
+    sorted.order.push_back({prefix, static_cast<std::uint32_t>(sorted.order.size()), key.recordNumber});
+  });
 
   // A numeric key is decided by its prefix alone; a character key longer
   // than the prefix needs its remaining bytes compared on a tie.
   const std::size_t rest = tag.keyType == 'C' && length > 8 ? length - 8 : 0;
-  const char* base = unsorted.data();
-  std::sort(items.begin(), items.end(), [&](const SortItem& a, const SortItem& b) {
+  const char* base = sorted.keys.data();
+  std::sort(sorted.order.begin(), sorted.order.end(), [&](const SortItem& a, const SortItem& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
     if (rest) {
       const int order = std::memcmp(base + std::size_t{a.slot} * length + 8, base + std::size_t{b.slot} * length + 8, rest);
@@ -160,13 +164,7 @@ SortedTag SortTag(const std::filesystem::path& file, const MdxTagData& data) {
     }
     return a.record < b.record;
   });
-
-  sorted.keys.resize(count * length);
-  sorted.records.resize(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    std::memcpy(&sorted.keys[i * length], base + std::size_t{items[i].slot} * length, length);
-    sorted.records[i] = items[i].record;
-  }
+  const std::size_t count = sorted.Count();
 
   // Leaves hold up to keysPerBlock keys, inner blocks up to keysPerBlock
   // children; an empty tag is one empty leaf.
@@ -313,7 +311,7 @@ void WriteTree(Output& out, const SortedTag& sorted) {
     const std::size_t count = ShareOf(sorted.Count(), leaves, leaf);
     char* block = out.Append(kBlockSize);
     PutU32(block + kBlockEntryCount, static_cast<std::uint32_t>(count));
-    for (std::size_t i = 0; i < count; ++i, ++next) PutEntry(block, sorted, i, sorted.records[next], sorted.Key(next));
+    for (std::size_t i = 0; i < count; ++i, ++next) PutEntry(block, sorted, i, sorted.Record(next), sorted.Key(next));
     level.push_back({page, count ? sorted.Key(next - 1) : std::string_view()});
   }
 
@@ -344,8 +342,34 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
   return temporary;
 }
 
+namespace {
+
+// Each tag's gathered keys handed over one at a time, let go of once sorted.
+std::vector<MdxTagKeys> HandedOver(std::vector<MdxTagData>& tags) {
+  std::vector<MdxTagKeys> handed;
+  for (auto& data : tags)
+    handed.push_back({data.tag, data.keys.size(), [&data](const MdxTagKeys::Add& add) {
+                        for (const MdxKey& key : data.keys) add(key);
+                        data.keys = {};
+                      }});
+  return handed;
+}
+
+}  // namespace
+
 void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, int dbfLevel,
               std::uint8_t languageDriver, std::vector<MdxTagData> tags) {
+  WriteMdx(mdxPath, tableStem, dbfLevel, languageDriver, HandedOver(tags));
+}
+
+void WriteMdxAside(const std::filesystem::path& temporary, const std::filesystem::path& mdxPath,
+                   std::string_view tableStem, int dbfLevel, std::uint8_t languageDriver,
+                   std::vector<MdxTagData> tags) {
+  WriteMdxAside(temporary, mdxPath, tableStem, dbfLevel, languageDriver, HandedOver(tags));
+}
+
+void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, int dbfLevel,
+              std::uint8_t languageDriver, std::vector<MdxTagKeys> tags) {
   const auto temporary = TemporaryBeside(mdxPath);
   WriteMdxAside(temporary, mdxPath, tableStem, dbfLevel, languageDriver, std::move(tags));
   try {
@@ -359,7 +383,7 @@ void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, 
 
 void WriteMdxAside(const std::filesystem::path& temporary, const std::filesystem::path& mdxPath,
                    std::string_view tableStem, int dbfLevel, std::uint8_t languageDriver,
-                   std::vector<MdxTagData> tags) {
+                   std::vector<MdxTagKeys> tags) {
   if (dbfLevel != 4 && dbfLevel != 7)
     Fail(mdxPath, "a production index belongs to a dBase IV or dBase 7 table, not level " + std::to_string(dbfLevel));
   const FileFormat format = FormatFor(dbfLevel);
@@ -375,9 +399,8 @@ void WriteMdxAside(const std::filesystem::path& temporary, const std::filesystem
   std::vector<SortedTag> sorted;
   sorted.reserve(tags.size());
   std::uint64_t pages = kHeaderPages;
-  for (auto& data : tags) {
-    sorted.push_back(SortTag(mdxPath, data));
-    data.keys = {};  // the sorted copy is all that is needed from here on
+  for (const auto& source : tags) {
+    sorted.push_back(SortTag(mdxPath, source));
     sorted.back().headerPage = static_cast<std::uint32_t>(pages);
     pages += sorted.back().Pages();
     if (pages > std::numeric_limits<std::uint32_t>::max()) Fail(mdxPath, "too many keys for one index file");

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,17 @@ struct MdxTagData {
   std::vector<MdxKey> keys;  // any order; the writer sorts by key, then record number
 };
 
+// The keys of one tag handed over one at a time, for a caller with many rows
+// that need not all be gathered as MdxKeys first: `keys` calls `add` once
+// for every key, in any order; the writer calls it once. `expected` is how
+// many keys it gives, to size the writer's buffers.
+struct MdxTagKeys {
+  using Add = std::function<void(const MdxKey&)>;
+  MdxTag tag;
+  std::size_t expected = 0;
+  std::function<void(const Add& add)> keys;
+};
+
 // Writes a complete production index for the table whose file name without
 // folder and extension is `tableStem`. `dbfLevel` is 4 (dBase IV) or 7 (dBase 7)
 // and `languageDriver` the table's language driver byte. Tags are written in
@@ -52,6 +64,8 @@ struct MdxTagData {
 // than its tag's keys, record number 0, a number that is not finite, I/O).
 void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, int dbfLevel,
               std::uint8_t languageDriver, std::vector<MdxTagData> tags);
+void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, int dbfLevel,
+              std::uint8_t languageDriver, std::vector<MdxTagKeys> tags);
 
 // The same index written to `temporary` (a file of its own in the index's
 // folder) and left there, for a caller that moves it over `mdxPath` once the
@@ -60,6 +74,9 @@ void WriteMdx(const std::filesystem::path& mdxPath, std::string_view tableStem, 
 void WriteMdxAside(const std::filesystem::path& temporary, const std::filesystem::path& mdxPath,
                    std::string_view tableStem, int dbfLevel, std::uint8_t languageDriver,
                    std::vector<MdxTagData> tags);
+void WriteMdxAside(const std::filesystem::path& temporary, const std::filesystem::path& mdxPath,
+                   std::string_view tableStem, int dbfLevel, std::uint8_t languageDriver,
+                   std::vector<MdxTagKeys> tags);
 
 // The name a file gets while it is written beside `target`, before it
 // replaces it: hidden where dot names are, and ending in ".new".

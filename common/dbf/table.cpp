@@ -617,24 +617,22 @@ class Table::Impl {
   void RewriteIndexFile() {
     if (!header_.productionIndex || mdxTags_.empty()) return;
     DeclareBinaryCollation();
-    std::vector<MdxTagData> tags;
-    std::vector<std::size_t> fields;
+    // Each tag's keys go to the writer straight from the rows read back.
+    std::vector<MdxTagKeys> tags;
     for (const auto& tag : mdxTags_) {
-      fields.push_back(FieldOfTag(tag));
-      tags.push_back({tag, {}});
-      tags.back().keys.reserve(header_.recordCount);
+      const std::size_t field = FieldOfTag(tag);
+      tags.push_back({tag, header_.recordCount, [this, field, text = tag.keyType == 'C'](const MdxTagKeys::Add& add) {
+                        MdxKey key;
+                        rows_.Scan([&](std::uint32_t row, std::string_view bytes) {
+                          key.recordNumber = row + 1;
+                          if (text)
+                            key.text.assign(FieldBytes(bytes, field));
+                          else
+                            key.number = NumberOrZero(bytes, field);
+                          add(key);
+                        });
+                      }});
     }
-    rows_.Scan([&](std::uint32_t row, std::string_view bytes) {
-      for (std::size_t i = 0; i < tags.size(); ++i) {
-        MdxKey key;
-        key.recordNumber = row + 1;
-        if (tags[i].tag.keyType == 'C')
-          key.text = std::string(FieldBytes(bytes, fields[i]));
-        else
-          key.number = NumberOrZero(bytes, fields[i]);
-        tags[i].keys.push_back(std::move(key));
-      }
-    });
     const int level = header_.level == 7 ? 7 : 4;
     if (replacement_)
       WriteMdxAside(replacement_->mdx, mdxPath_, dbfPath_.stem().string(), level, header_.languageDriver,

@@ -1,0 +1,34 @@
+#pragma once
+
+// Texts of any length compared exactly, such as the codes a step has seen
+// in its input. They are kept one after another in a single buffer with an
+// open-addressed table of their numbers, so a text costs its characters and
+// a few bytes rather than a heap node and a string of its own.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ludaro {
+
+class TextSet {
+ public:
+  // False when the text is already present.
+  bool Insert(std::u16string_view text);
+  bool Contains(std::u16string_view text) const;
+  std::size_t Size() const { return ends_.size(); }
+
+ private:
+  std::u16string_view Text(std::size_t number) const;
+  // The slot holding `text`, or the empty slot where it would go.
+  std::size_t Probe(std::u16string_view text) const;
+  void Grow();
+
+  std::u16string characters_;
+  std::vector<std::size_t> ends_;  // where each text ends in characters_
+  // Text numbers plus one; 0 is an empty slot. Never more than half full.
+  std::vector<std::uint32_t> slots_;
+};
+
+}  // namespace ludaro
