@@ -1,24 +1,46 @@
 #pragma once
 
 // The abbreviations a step has handed out, searched without regard to letter
-// case. A hash set on the folded text, so that testing a candidate costs the
-// same for the tenth row as for the hundred-thousandth.
+// case. Every abbreviation fits a 10-character field, so the folded keys are
+// kept side by side in one array with an open-addressed table of their
+// positions: testing a candidate costs the same for the tenth row as for the
+// millionth, and a key costs a few dozen bytes rather than a heap node and a
+// string of its own.
 
-#include <string>
+#include <array>
+#include <cstdint>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 namespace ludaro {
 
 class AbbreviationSet {
  public:
+  static constexpr std::size_t kMaxLength = 10;
+
+  // Nothing longer than kMaxLength is ever present.
   bool Contains(std::u16string_view abbreviation) const;
   // False when an abbreviation equal to it but for letter case is present.
+  // Throws ludaro::Error for one longer than kMaxLength.
   bool Add(std::u16string_view abbreviation);
-  std::size_t Size() const { return folded_.size(); }
+  std::size_t Size() const { return keys_.size(); }
 
  private:
-  std::unordered_set<std::u16string> folded_;
+  struct Key {
+    std::array<char16_t, kMaxLength> folded{};
+    std::uint8_t length = 0;
+  };
+
+  static Key Fold(std::u16string_view abbreviation);
+  static std::uint64_t HashOf(const Key& key);
+  static bool Same(const Key& a, const Key& b);
+  // The slot holding `key`, or the empty slot where it would go.
+  std::size_t Probe(const Key& key, std::uint64_t hash) const;
+  void Grow();
+
+  std::vector<Key> keys_;
+  // Positions in keys_ plus one; 0 is an empty slot. Never more than half full.
+  std::vector<std::uint32_t> slots_;
 };
 
 }  // namespace ludaro

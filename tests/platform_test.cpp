@@ -117,6 +117,13 @@ TEST(CodePageTest, CharactersOutsideCp1252BecomeOneQuestionMarkEach) {
   for (const Case& c : cases) {
     EXPECT_EQ(ToCp1252(c.text), c.bytes);
     EXPECT_EQ(ToCodePage(c.text, 1252), c.bytes);
+    // Written in place: whole when it fits, else only the room given, with
+    // the length it would need.
+    for (const std::size_t room : {c.bytes.size(), c.bytes.size() / 2}) {
+      std::string field(room + 1, '#');
+      EXPECT_EQ(ToCodePageInto(c.text, 1252, field.data(), room), c.bytes.size());
+      EXPECT_EQ(field, c.bytes.substr(0, room) + "#");
+    }
   }
 }
 

@@ -1,5 +1,6 @@
 #include "common/dbf/field_codec.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -45,15 +46,20 @@ std::u16string DecodeText(std::string_view stored, unsigned codePage) {
   return platform::FromCodePage(stored, codePage);
 }
 
-std::string EncodeText(std::u16string_view text, int width, unsigned codePage) {
+void EncodeTextInto(std::u16string_view text, int width, unsigned codePage, char* field) {
   const std::size_t room = static_cast<std::size_t>(width);
   std::u16string_view cut = text.substr(0, room);
-  std::string bytes = platform::ToCodePage(cut, codePage);
-  while (bytes.size() > room) {  // a double-byte code page: drop whole characters
+  std::size_t length = platform::ToCodePageInto(cut, codePage, field, room);
+  while (length > room) {  // a double-byte code page: drop whole characters
     cut.remove_suffix(1);
-    bytes = platform::ToCodePage(cut, codePage);
+    length = platform::ToCodePageInto(cut, codePage, field, room);
   }
-  bytes.resize(room, ' ');
+  std::fill(field + length, field + room, ' ');
+}
+
+std::string EncodeText(std::u16string_view text, int width, unsigned codePage) {
+  std::string bytes(static_cast<std::size_t>(width), ' ');
+  EncodeTextInto(text, width, codePage, bytes.data());
   return bytes;
 }
 

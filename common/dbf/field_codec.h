@@ -21,6 +21,8 @@ std::u16string DecodeText(std::string_view stored, unsigned codePage);
 // page lacks become '?'), cut again on a character boundary if a double-byte
 // code page made it longer than `width` bytes, padded with blanks.
 std::string EncodeText(std::u16string_view text, int width, unsigned codePage);
+// The same written over the `width` bytes of a field at `field`.
+void EncodeTextInto(std::u16string_view text, int width, unsigned codePage, char* field);
 
 // `text` encoded without cutting or padding: what a stored value must equal
 // (after its trailing blanks are dropped) to match `text` exactly.

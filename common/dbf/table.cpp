@@ -809,10 +809,13 @@ class Table::Impl {
   bool IsDeleted(std::uint32_t row) const { return RowBytes(row)[0] == kDeletedFlag; }
 
   std::size_t FindField(std::string_view name) const {
-    // Callers name fields as the file does, so the exact spelling is tried
-    // first; every field is read or set by name once a row.
+    // Every field is read or set by name once a row, mostly in the table's
+    // order and spelled as the file spells it: the field after the last one
+    // found is tried first, then every exact spelling.
+    const std::size_t guess = lastField_ + 1 < header_.fields.size() ? lastField_ + 1 : 0;
+    if (guess < header_.fields.size() && header_.fields[guess].name == name) return lastField_ = guess;
     for (std::size_t i = 0; i < header_.fields.size(); ++i)
-      if (header_.fields[i].name == name) return i;
+      if (header_.fields[i].name == name) return lastField_ = i;
     for (std::size_t i = 0; i < header_.fields.size(); ++i)
       if (EqualsIgnoringCase(header_.fields[i].name, name)) return i;
     return npos;
@@ -1236,8 +1239,7 @@ class Table::Impl {
       Set(field, std::u16string(text));
       return;
     }
-    const std::string bytes = EncodeText(text, descriptor.width, codePage_);
-    std::copy(bytes.begin(), bytes.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(descriptor.offset));
+    EncodeTextInto(text, descriptor.width, codePage_, buffer_.data() + descriptor.offset);
   }
 
   void Set(std::size_t field, const FieldValue& value) {
@@ -1315,6 +1317,7 @@ class Table::Impl {
   bool eof_ = true;
   std::string buffer_;
   mutable std::string blankRow_;
+  mutable std::size_t lastField_ = 0;
 };
 
 Table::Table(std::filesystem::path folder, std::string name)

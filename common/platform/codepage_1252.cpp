@@ -26,18 +26,26 @@ char EncodeOne(char16_t c) {
 
 }  // namespace
 
-std::string ToCp1252(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
+std::size_t ToCp1252Into(std::u16string_view text, char* into, std::size_t room) {
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < text.size(); ++i, ++length) {
     const char16_t c = text[i];
+    char byte;
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      bytes.push_back('?');  // one character outside the basic plane, one '?'
+      byte = '?';  // one character outside the basic plane, one '?'
       ++i;
     } else {
-      bytes.push_back(EncodeOne(c));
+      byte = EncodeOne(c);
     }
+    if (length < room) into[length] = byte;
   }
+  return length;
+}
+
+std::string ToCp1252(std::u16string_view text) {
+  // Never more bytes than characters.
+  std::string bytes(text.size(), '\0');
+  bytes.resize(ToCp1252Into(text, bytes.data(), bytes.size()));
   return bytes;
 }
 

@@ -39,6 +39,10 @@ bool CodePageSupported(unsigned codePage);
 // the code page is not supported on this system.
 std::string ToCodePage(std::u16string_view text, unsigned codePage);
 std::u16string FromCodePage(std::string_view bytes, unsigned codePage);
+// ToCodePage written to the `room` bytes at `into` rather than to a string of
+// its own. Returns the bytes the whole text takes: more than `room` means the
+// text did not fit and what was written is only its start.
+std::size_t ToCodePageInto(std::u16string_view text, unsigned codePage, char* into, std::size_t room);
 
 // --------------------------------------------------------------------- files
 

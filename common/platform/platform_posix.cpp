@@ -107,6 +107,11 @@ std::string ToCodePage(std::u16string_view text, unsigned codePage) {
   return ToCp1252(text);
 }
 
+std::size_t ToCodePageInto(std::u16string_view text, unsigned codePage, char* into, std::size_t room) {
+  if (!CodePageSupported(codePage)) ThrowUnsupported(codePage);
+  return ToCp1252Into(text, into, room);
+}
+
 std::u16string FromCodePage(std::string_view bytes, unsigned codePage) {
   if (!CodePageSupported(codePage)) ThrowUnsupported(codePage);
   return FromCp1252(bytes);

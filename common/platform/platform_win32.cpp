@@ -161,6 +161,12 @@ std::string ToCodePage(std::u16string_view text, unsigned codePage) {
   return bytes;
 }
 
+std::size_t ToCodePageInto(std::u16string_view text, unsigned codePage, char* into, std::size_t room) {
+  const std::string bytes = ToCodePage(text, codePage);
+  std::copy_n(bytes.begin(), std::min(bytes.size(), room), into);
+  return bytes.size();
+}
+
 std::u16string FromCodePage(std::string_view bytes, unsigned codePage) {
   if (!CodePageSupported(codePage)) ThrowUnsupported(codePage);
   if (bytes.empty()) return {};
