@@ -109,7 +109,8 @@ void CrearAsignaciones(ImportStepContext& context) {
 
   for (grupos.First(); !grupos.Eof(); grupos.Next()) {
     if (!IsWholeGroup(grupos)) continue;
-    const auto offered = byCourse.find(CourseKey(grupos.AsString("CODCURSOXADE"), groupCourseWidth));
+    // Read from the group table, the course code is already as it keeps it.
+    const auto offered = byCourse.find(grupos.AsString("CODCURSOXADE"));
     if (offered == byCourse.end()) continue;
     const std::u16string abrev = grupos.AsString("ABREV");
     const bool shared = std::binary_search(sharedAbbreviations.begin(), sharedAbbreviations.end(), HashOf(abrev));

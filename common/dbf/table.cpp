@@ -1,6 +1,7 @@
 #include "common/dbf/table.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <deque>
@@ -45,9 +46,13 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
+// The blanks of the "C" locale, without a call per character: every field
+// name a step gives passes through here.
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 std::string_view TrimView(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
 
@@ -809,13 +814,15 @@ class Table::Impl {
   bool IsDeleted(std::uint32_t row) const { return RowBytes(row)[0] == kDeletedFlag; }
 
   std::size_t FindField(std::string_view name) const {
-    // Every field is read or set by name once a row, mostly in the table's
-    // order and spelled as the file spells it: the field after the last one
-    // found is tried first, then every exact spelling.
-    const std::size_t guess = lastField_ + 1 < header_.fields.size() ? lastField_ + 1 : 0;
-    if (guess < header_.fields.size() && header_.fields[guess].name == name) return lastField_ = guess;
+    // Every field is read or set by name once a row, spelled as the file
+    // spells it: where a name was found last is remembered by its length and
+    // end characters, so most lookups compare one name.
+    const std::size_t ends =
+        name.empty() ? 0 : static_cast<unsigned char>(name.front()) + 7u * static_cast<unsigned char>(name.back());
+    std::size_t& remembered = foundFields_[(31 * name.size() + ends) % foundFields_.size()];
+    if (remembered < header_.fields.size() && header_.fields[remembered].name == name) return remembered;
     for (std::size_t i = 0; i < header_.fields.size(); ++i)
-      if (header_.fields[i].name == name) return lastField_ = i;
+      if (header_.fields[i].name == name) return remembered = i;
     for (std::size_t i = 0; i < header_.fields.size(); ++i)
       if (EqualsIgnoringCase(header_.fields[i].name, name)) return i;
     return npos;
@@ -1317,7 +1324,7 @@ class Table::Impl {
   bool eof_ = true;
   std::string buffer_;
   mutable std::string blankRow_;
-  mutable std::size_t lastField_ = 0;
+  mutable std::array<std::size_t, 64> foundFields_{};
 };
 
 Table::Table(std::filesystem::path folder, std::string name)
