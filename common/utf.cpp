@@ -75,8 +75,14 @@ void Utf8ToU16(std::string_view utf8, std::u16string& out) {
   while (pos < size) {
     const auto lead = static_cast<unsigned char>(utf8[pos]);
     if (lead < 0x80) {
-      out.push_back(static_cast<char16_t>(lead));
-      ++pos;
+      // Most text is plain ASCII: a run of it is copied at once.
+      std::size_t run = pos + 1;
+      while (run < size && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
+      const std::size_t at = out.size();
+      out.resize(at + (run - pos));
+      for (std::size_t i = pos; i < run; ++i)
+        out[at + (i - pos)] = static_cast<char16_t>(static_cast<unsigned char>(utf8[i]));
+      pos = run;
       continue;
     }
     const LeadByte kind = Classify(lead);

@@ -32,18 +32,23 @@ bool AbbreviationSet::Same(const Key& a, const Key& b) {
 
 std::size_t AbbreviationSet::Probe(const Key& key, std::uint64_t hash) const {
   const std::size_t mask = slots_.size() - 1;
+  const std::uint32_t tag = TagOf(hash);
   std::size_t i = hash & mask;
-  while (slots_[i] != 0 && !Same(keys_[slots_[i] - 1], key)) i = (i + 1) & mask;
+  for (; slots_[i] != 0; i = (i + 1) & mask)
+    if ((slots_[i] & ~kPositionMask) == tag && Same(keys_[(slots_[i] & kPositionMask) - 1], key)) break;
   return i;
 }
 
 void AbbreviationSet::Grow() {
-  slots_.assign(std::max<std::size_t>(16, slots_.size() * 2), 0);
+  const std::size_t size = std::max<std::size_t>(16, slots_.size() * 2);
+  slots_ = {};  // rebuilt from keys_, so the old table goes first
+  slots_.assign(size, 0);
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t k = 0; k < keys_.size(); ++k) {
-    std::size_t i = HashOf(keys_[k]) & mask;
+    const std::uint64_t hash = HashOf(keys_[k]);
+    std::size_t i = hash & mask;
     while (slots_[i] != 0) i = (i + 1) & mask;
-    slots_[i] = static_cast<std::uint32_t>(k + 1);
+    slots_[i] = TagOf(hash) | static_cast<std::uint32_t>(k + 1);
   }
 }
 
@@ -57,12 +62,14 @@ bool AbbreviationSet::Add(std::u16string_view abbreviation) {
   if (abbreviation.size() > kMaxLength)
     throw Error("Abbreviation '" + U16ToUtf8(abbreviation) + "' is longer than " + std::to_string(kMaxLength) +
                 " characters");
+  if (keys_.size() == kPositionMask) throw Error("Too many abbreviations to tell apart");
   if ((keys_.size() + 1) * 2 > slots_.size()) Grow();
   const Key key = Fold(abbreviation);
-  const std::size_t slot = Probe(key, HashOf(key));
+  const std::uint64_t hash = HashOf(key);
+  const std::size_t slot = Probe(key, hash);
   if (slots_[slot] != 0) return false;
   keys_.push_back(key);
-  slots_[slot] = static_cast<std::uint32_t>(keys_.size());
+  slots_[slot] = TagOf(hash) | static_cast<std::uint32_t>(keys_.size());
   return true;
 }
 

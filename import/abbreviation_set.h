@@ -31,7 +31,14 @@ class AbbreviationSet {
     std::uint8_t length = 0;
   };
 
+  // A slot holds a key's position plus one in its low bits (0: empty) and
+  // the top bits of the key's hash above them, so a probe passes over most
+  // other keys without reading them.
+  static constexpr int kPositionBits = 24;
+  static constexpr std::uint32_t kPositionMask = (std::uint32_t{1} << kPositionBits) - 1;
+
   static Key Fold(std::u16string_view abbreviation);
+  static std::uint32_t TagOf(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 56) << kPositionBits; }
   static std::uint64_t HashOf(const Key& key);
   static bool Same(const Key& a, const Key& b);
   // The slot holding `key`, or the empty slot where it would go.
@@ -39,7 +46,7 @@ class AbbreviationSet {
   void Grow();
 
   std::vector<Key> keys_;
-  // Positions in keys_ plus one; 0 is an empty slot. Never more than half full.
+  // Never more than half full.
   std::vector<std::uint32_t> slots_;
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <list>
 #include <utility>
 
 #include "common/dbf/dbf_header.h"
@@ -140,6 +141,7 @@ class RowStore {
     rowCache_.reset(recordLength == 0 ? nullptr : new char[kCachedRows * recordLength]);
     nextCached_ = 0;
     lastRow_ = kNoRow;
+    appendBlock_ = kNoBlock;
   }
 
   // The row handed out last stays valid while the next one is fetched: what
@@ -194,9 +196,12 @@ class RowStore {
   void Append(std::string_view row) {
     if (count_ == blocks_.size() * rowsPerBlock_) blocks_.emplace_back(new char[rowsPerBlock_ * recordLength_]);
     const std::size_t block = count_ / rowsPerBlock_;
-    if (!blocks_[block]) ReadBack(block, lastRow_);
-    // The block now holds a row the file lacks, so it must stay.
-    readBack_.erase(std::remove(readBack_.begin(), readBack_.end(), block), readBack_.end());
+    if (block != appendBlock_) {
+      if (!blocks_[block]) ReadBack(block, lastRow_);
+      // The block is to hold rows the file lacks, so it must stay.
+      readBack_.erase(std::remove(readBack_.begin(), readBack_.end(), block), readBack_.end());
+      appendBlock_ = block;
+    }
     std::copy(row.begin(), row.end(), InBlock(block, static_cast<std::uint32_t>(count_)));
     ++count_;
   }
@@ -222,6 +227,7 @@ class RowStore {
 
  private:
   static constexpr std::uint32_t kNoRow = 0xFFFFFFFFu;
+  static constexpr std::size_t kNoBlock = static_cast<std::size_t>(-1);
 
   char* InBlock(std::size_t block, std::uint32_t row) const {
     return blocks_[block].get() + (row % rowsPerBlock_) * recordLength_;
@@ -251,6 +257,7 @@ class RowStore {
   std::unique_ptr<char[]> rowCache_;
   mutable std::size_t nextCached_ = 0;
   mutable std::uint32_t lastRow_ = kNoRow;
+  std::size_t appendBlock_ = kNoBlock;  // the block rows are appended to, kept
   Reader reader_;
   std::size_t recordLength_ = 0;
   std::size_t rowsPerBlock_ = 1;
@@ -786,11 +793,11 @@ class Table::Impl {
   };
 
   Lookup& LookupFor(const std::vector<std::size_t>& fields) {
-    std::string signature;
-    for (std::size_t field : fields) signature += std::to_string(field) + ";";
-    auto found = lookups_.find(signature);
-    if (found != lookups_.end()) return found->second;
-    Lookup& lookup = lookups_.try_emplace(signature, *this, fields).first->second;
+    // A table is looked up on one or two sets of fields, so a row's worth of
+    // work goes into finding the lookup rather than naming it.
+    for (Lookup& lookup : lookups_)
+      if (lookup.fields == fields) return lookup;
+    Lookup& lookup = lookups_.emplace_back(*this, fields);
     lookup.index.Reserve(liveCount_);
     rows_.Scan([&lookup, this](std::uint32_t row, std::string_view bytes) {
       if (bytes[0] != kDeletedFlag) lookup.index.Insert(StoredLookupKey(bytes, lookup.fields), row);
@@ -815,11 +822,11 @@ class Table::Impl {
 
   std::size_t FindField(std::string_view name) const {
     // Every field is read or set by name once a row, spelled as the file
-    // spells it: where a name was found last is remembered by its length and
-    // end characters, so most lookups compare one name.
-    const std::size_t ends =
-        name.empty() ? 0 : static_cast<unsigned char>(name.front()) + 7u * static_cast<unsigned char>(name.back());
-    std::size_t& remembered = foundFields_[(31 * name.size() + ends) % foundFields_.size()];
+    // spells it and mostly by a literal of the caller: where a name was found
+    // is remembered by where the caller keeps it, so most lookups compare one
+    // name (and a name kept elsewhere is still found by comparing).
+    const auto at = reinterpret_cast<std::uintptr_t>(name.data());
+    std::size_t& remembered = foundFields_[(at ^ (at >> 6) ^ name.size()) % foundFields_.size()];
     if (remembered < header_.fields.size() && header_.fields[remembered].name == name) return remembered;
     for (std::size_t i = 0; i < header_.fields.size(); ++i)
       if (header_.fields[i].name == name) return remembered = i;
@@ -958,7 +965,7 @@ class Table::Impl {
     rows_.DropRowsInFile(flushedCount_);
     ++liveCount_;
     if (active_) active_->order.Insert(OrderKey(RowBytes(row), active_->field), row);
-    for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
+    for (auto& lookup : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
     MoveTo(row);
   }
 
@@ -975,10 +982,10 @@ class Table::Impl {
     file_->WriteAt(header_.headerLength + static_cast<std::uint64_t>(row) * header_.recordLength, buffer_.data(),
                    buffer_.size());
     if (active_) active_->order.Erase(OrderKey(before, active_->field), row);
-    for (auto& [signature, lookup] : lookups_) lookup.index.Erase(StoredLookupKey(before, lookup.fields), row);
+    for (auto& lookup : lookups_) lookup.index.Erase(StoredLookupKey(before, lookup.fields), row);
     rows_.Overwrite(row, 0, buffer_);
     if (active_) active_->order.Insert(OrderKey(RowBytes(row), active_->field), row);
-    for (auto& [signature, lookup] : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
+    for (auto& lookup : lookups_) lookup.index.Insert(StoredLookupKey(RowBytes(row), lookup.fields), row);
   }
 
   // Writes `count` rows after those in the file, followed by the end-of-file
@@ -1060,7 +1067,7 @@ class Table::Impl {
     file_->WriteAt(header_.headerLength + static_cast<std::uint64_t>(row) * header_.recordLength, &flag, 1);
     rowsChanged_ = true;
     if (active_) active_->order.Erase(OrderKey(RowBytes(row), active_->field), row);
-    for (auto& [signature, lookup] : lookups_) lookup.index.Erase(StoredLookupKey(RowBytes(row), lookup.fields), row);
+    for (auto& lookup : lookups_) lookup.index.Erase(StoredLookupKey(RowBytes(row), lookup.fields), row);
     rows_.Overwrite(row, 0, std::string_view(&flag, 1));
     --liveCount_;
     current_ = successor;
@@ -1317,7 +1324,7 @@ class Table::Impl {
     OrderedIndex order;
   };
   std::optional<ActiveIndex> active_;
-  std::unordered_map<std::string, Lookup> lookups_;
+  std::list<Lookup> lookups_;  // each stays where it is: its index refers to it
 
   State state_ = State::Inactive;
   std::optional<std::uint32_t> current_;

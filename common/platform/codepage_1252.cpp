@@ -1,5 +1,6 @@
 #include "common/platform/codepage_1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ludaro::platform {
@@ -27,8 +28,14 @@ char EncodeOne(char16_t c) {
 }  // namespace
 
 std::size_t ToCp1252Into(std::u16string_view text, char* into, std::size_t room) {
-  std::size_t length = 0;
-  for (std::size_t i = 0; i < text.size(); ++i, ++length) {
+  // ASCII and the rest of Latin-1 but its C1 controls are their own bytes:
+  // the run of them most text is copied without further checks.
+  const std::size_t direct = std::min(text.size(), room);
+  std::size_t i = 0;
+  for (; i < direct && (text[i] < 0x80 || (text[i] >= 0xA0 && text[i] <= 0xFF)); ++i)
+    into[i] = static_cast<char>(text[i]);
+  std::size_t length = i;
+  for (; i < text.size(); ++i, ++length) {
     const char16_t c = text[i];
     char byte;
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
