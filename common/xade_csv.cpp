@@ -154,8 +154,12 @@ bool XadeCsvReader::ReadLineBytes(std::string& bytes) {
     }
     const char* const begin = buffer_.data() + bufferPos_;
     const char* const limit = buffer_.data() + bufferEnd_;
-    const char* stop = begin;
-    while (stop != limit && *stop != kLineFeed && *stop != kEndOfFileMark) ++stop;
+    // The line ends at its LF or at a Ctrl-Z before it, whichever comes first.
+    const auto* lineFeed = static_cast<const char*>(std::memchr(begin, kLineFeed, bufferEnd_ - bufferPos_));
+    const char* const lineEnd = lineFeed != nullptr ? lineFeed : limit;
+    const auto* mark =
+        static_cast<const char*>(std::memchr(begin, kEndOfFileMark, static_cast<std::size_t>(lineEnd - begin)));
+    const char* const stop = mark != nullptr ? mark : lineEnd;
     // Every CR goes: before an LF it belongs to the line end, anywhere else
     // it is dropped and the line goes on.
     AppendWithoutCarriageReturns(bytes, begin, stop);

@@ -3,13 +3,23 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <utility>
 
 #include "common/error.h"
 
 namespace ludaro {
 namespace {
 
-std::size_t HashOf(std::u16string_view text) { return std::hash<std::u16string_view>{}(text); }
+std::uint32_t HashOf(std::u16string_view text) {
+  const std::uint64_t hash = std::hash<std::u16string_view>{}(text);
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+std::uint32_t NumberIn(std::uint64_t slot) { return static_cast<std::uint32_t>(slot); }
+std::uint32_t HashIn(std::uint64_t slot) { return static_cast<std::uint32_t>(slot >> 32); }
+std::uint64_t Slot(std::uint32_t hash, std::size_t numberPlusOne) {
+  return std::uint64_t{hash} << 32 | static_cast<std::uint32_t>(numberPlusOne);
+}
 
 }  // namespace
 
@@ -18,33 +28,40 @@ std::u16string_view TextSet::Text(std::size_t number) const {
   return std::u16string_view(characters_).substr(begin, ends_[number] - begin);
 }
 
-std::size_t TextSet::Probe(std::u16string_view text) const {
+std::size_t TextSet::Probe(std::u16string_view text, std::uint32_t hash) const {
   const std::size_t mask = slots_.size() - 1;
-  std::size_t i = HashOf(text) & mask;
-  while (slots_[i] != 0 && Text(slots_[i] - 1) != text) i = (i + 1) & mask;
+  std::size_t i = hash & mask;
+  for (; slots_[i] != 0; i = (i + 1) & mask)
+    if (HashIn(slots_[i]) == hash && Text(NumberIn(slots_[i]) - 1) == text) break;
   return i;
 }
 
+// The hashes in the slots are all a new table needs.
 void TextSet::Grow() {
-  slots_.assign(std::max<std::size_t>(16, slots_.size() * 2), 0);
+  const std::size_t size = std::max<std::size_t>(16, slots_.size() * 2);
+  const std::vector<std::uint64_t> old = std::exchange(slots_, std::vector<std::uint64_t>(size));
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t number = 0; number < ends_.size(); ++number) {
-    std::size_t i = HashOf(Text(number)) & mask;
+  for (const std::uint64_t slot : old) {
+    if (slot == 0) continue;
+    std::size_t i = HashIn(slot) & mask;
     while (slots_[i] != 0) i = (i + 1) & mask;
-    slots_[i] = static_cast<std::uint32_t>(number + 1);
+    slots_[i] = slot;
   }
 }
 
-bool TextSet::Contains(std::u16string_view text) const { return !slots_.empty() && slots_[Probe(text)] != 0; }
+bool TextSet::Contains(std::u16string_view text) const {
+  return !slots_.empty() && slots_[Probe(text, HashOf(text))] != 0;
+}
 
 bool TextSet::Insert(std::u16string_view text) {
   if (ends_.size() == std::numeric_limits<std::uint32_t>::max() - 1) throw Error("Too many texts to tell apart");
   if ((ends_.size() + 1) * 2 > slots_.size()) Grow();
-  const std::size_t slot = Probe(text);
+  const std::uint32_t hash = HashOf(text);
+  const std::size_t slot = Probe(text, hash);
   if (slots_[slot] != 0) return false;
   characters_.append(text);
   ends_.push_back(characters_.size());
-  slots_[slot] = static_cast<std::uint32_t>(ends_.size());
+  slots_[slot] = Slot(hash, ends_.size());
   return true;
 }
 

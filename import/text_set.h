@@ -22,13 +22,15 @@ class TextSet {
  private:
   std::u16string_view Text(std::size_t number) const;
   // The slot holding `text`, or the empty slot where it would go.
-  std::size_t Probe(std::u16string_view text) const;
+  std::size_t Probe(std::u16string_view text, std::uint32_t hash) const;
   void Grow();
 
   std::u16string characters_;
   std::vector<std::size_t> ends_;  // where each text ends in characters_
-  // Text numbers plus one; 0 is an empty slot. Never more than half full.
-  std::vector<std::uint32_t> slots_;
+  // A text's number plus one in the low half (0: an empty slot) and its hash
+  // in the high half, which places it and lets a probe pass over other texts
+  // without reading them. Never more than half full.
+  std::vector<std::uint64_t> slots_;
 };
 
 }  // namespace ludaro
