@@ -25,6 +25,8 @@
 
 #include <array>
 #include <cctype>
+#include <cerrno>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -73,7 +75,20 @@ struct Folders {
   std::filesystem::path htemp;
 };
 
-void RemoveFolders();
+constexpr std::string_view kScratchPrefix = "ludaro-import-fuzz-";
+
+// libFuzzer ends its process without running exit handlers, so each process
+// removes the scratch folders of those that are gone instead.
+void RemoveFoldersOfEndedProcesses(const std::filesystem::path& base) {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(base, ignored)) {
+    const std::string name = entry.path().filename().string();
+    if (name.compare(0, kScratchPrefix.size(), kScratchPrefix) != 0) continue;
+    const long pid = std::strtol(name.c_str() + kScratchPrefix.size(), nullptr, 10);
+    if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      std::filesystem::remove_all(entry.path(), ignored);
+  }
+}
 
 // In memory where the machine has a tmpfs, so an execution costs no disk.
 const Folders& Scratch() {
@@ -81,21 +96,16 @@ const Folders& Scratch() {
     const std::filesystem::path shm = "/dev/shm";
     std::error_code ignored;
     const auto base = std::filesystem::is_directory(shm, ignored) ? shm : std::filesystem::temp_directory_path();
+    RemoveFoldersOfEndedProcesses(base);
     Folders made;
-    made.root = base / ("ludaro-import-fuzz-" + std::to_string(getpid()));
+    made.root = base / (std::string(kScratchPrefix) + std::to_string(getpid()));
     made.xade = made.root / "xade";
     made.htemp = made.root / "HTEMP";
     std::filesystem::create_directories(made.xade);
     std::filesystem::create_directories(made.htemp);
-    std::atexit(RemoveFolders);
     return made;
   }();
   return folders;
-}
-
-void RemoveFolders() {
-  std::error_code ignored;
-  std::filesystem::remove_all(Scratch().root, ignored);
 }
 
 void EmptyFolder(const std::filesystem::path& folder) {
