@@ -123,6 +123,10 @@ class RowStore {
   static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
   static constexpr std::size_t kMaxReadBack = 4;
   static constexpr std::size_t kCachedRows = 4;
+  // A table of up to this many blocks keeps what it reads back: reading a
+  // block once costs less than a file read per lookup, and its memory stays
+  // bounded. Larger tables read back single rows for lookups.
+  static constexpr std::size_t kMaxHeldBlocks = 64;
 
   // Reads `count` rows from row `first` on out of the file into `into`.
   using Reader = std::function<void(std::uint32_t first, std::size_t count, char* into)>;
@@ -153,8 +157,8 @@ class RowStore {
     for (std::size_t slot = 0; slot < kCachedRows; ++slot)
       if (cachedRows_[slot] == row) return CachedRow(slot);
     // A walk in row order wants the rest of the block too; a table that
-    // fits in the blocks read back is cheaper read once than row by row.
-    if ((previous != kNoRow && row == previous + 1) || blocks_.size() <= kMaxReadBack) {
+    // may keep its blocks is cheaper read once than row by row.
+    if ((previous != kNoRow && row == previous + 1) || KeepsReadBack()) {
       ReadBack(block, previous);
       return InBlock(block, row);
     }
@@ -233,11 +237,12 @@ class RowStore {
     return blocks_[block].get() + (row % rowsPerBlock_) * recordLength_;
   }
   char* CachedRow(std::size_t slot) const { return rowCache_.get() + slot * recordLength_; }
+  bool KeepsReadBack() const { return blocks_.size() <= kMaxHeldBlocks; }
 
-  // A block read back pushes out the one read back longest ago, or the one
-  // after it when that holds the row `keep`.
+  // Beyond what the table may keep, a block read back pushes out the one
+  // read back longest ago, or the one after it when that holds the row `keep`.
   void ReadBack(std::size_t block, std::uint32_t keep = kNoRow) const {
-    if (readBack_.size() == kMaxReadBack) {
+    while (!KeepsReadBack() && readBack_.size() >= kMaxReadBack) {
       const bool keepFront = keep != kNoRow && readBack_.front() == keep / rowsPerBlock_;
       const auto evicted = readBack_.begin() + (keepFront ? 1 : 0);
       blocks_[*evicted].reset();
