@@ -123,9 +123,9 @@ class RowStore {
   static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
   static constexpr std::size_t kMaxReadBack = 4;
   static constexpr std::size_t kCachedRows = 4;
-  // A table of up to this many blocks keeps what it reads back: reading a
-  // block once costs less than a file read per lookup, and its memory stays
-  // bounded. Larger tables read back single rows for lookups.
+  // A table of up to this many blocks keeps the blocks its lookups read
+  // back: reading a block once costs less than a file read per lookup, and
+  // its memory stays bounded. Larger tables read back single rows for them.
   static constexpr std::size_t kMaxHeldBlocks = 64;
 
   // Reads `count` rows from row `first` on out of the file into `into`.
@@ -156,10 +156,14 @@ class RowStore {
     if (blocks_[block]) return InBlock(block, row);
     for (std::size_t slot = 0; slot < kCachedRows; ++slot)
       if (cachedRows_[slot] == row) return CachedRow(slot);
-    // A walk in row order wants the rest of the block too; a table that
-    // may keep its blocks is cheaper read once than row by row.
-    if ((previous != kNoRow && row == previous + 1) || KeepsReadBack()) {
+    // A walk in row order wants the rest of the block too, and passes on;
+    // lookups in a table that may keep its blocks come back to them.
+    if (previous != kNoRow && row == previous + 1) {
       ReadBack(block, previous);
+      return InBlock(block, row);
+    }
+    if (KeepsLookedUpBlocks()) {
+      ReadBack(block, previous, Retain::Yes);
       return InBlock(block, row);
     }
     std::size_t slot = nextCached_;
@@ -237,12 +241,15 @@ class RowStore {
     return blocks_[block].get() + (row % rowsPerBlock_) * recordLength_;
   }
   char* CachedRow(std::size_t slot) const { return rowCache_.get() + slot * recordLength_; }
-  bool KeepsReadBack() const { return blocks_.size() <= kMaxHeldBlocks; }
+  bool KeepsLookedUpBlocks() const { return blocks_.size() <= kMaxHeldBlocks; }
 
-  // Beyond what the table may keep, a block read back pushes out the one
-  // read back longest ago, or the one after it when that holds the row `keep`.
-  void ReadBack(std::size_t block, std::uint32_t keep = kNoRow) const {
-    while (!KeepsReadBack() && readBack_.size() >= kMaxReadBack) {
+  enum class Retain { No, Yes };
+
+  // A block read back for good stays until its rows are dropped again;
+  // otherwise it pushes out the one read back longest ago, or the one after
+  // it when that holds the row `keep`.
+  void ReadBack(std::size_t block, std::uint32_t keep = kNoRow, Retain retain = Retain::No) const {
+    if (retain == Retain::No && readBack_.size() == kMaxReadBack) {
       const bool keepFront = keep != kNoRow && readBack_.front() == keep / rowsPerBlock_;
       const auto evicted = readBack_.begin() + (keepFront ? 1 : 0);
       blocks_[*evicted].reset();
@@ -252,7 +259,7 @@ class RowStore {
     std::unique_ptr<char[]> loaded(new char[rowsPerBlock_ * recordLength_]);
     reader_(static_cast<std::uint32_t>(first), std::min(rowsPerBlock_, count_ - first), loaded.get());
     blocks_[block] = std::move(loaded);
-    readBack_.push_back(block);
+    if (retain == Retain::No) readBack_.push_back(block);
   }
 
   mutable std::vector<std::unique_ptr<char[]>> blocks_;
