@@ -10,6 +10,11 @@ std::optional<std::string> ParsedArguments::option(const std::string& name) cons
   return found->second;
 }
 
+std::optional<std::filesystem::path> ParsedArguments::pathOption(const std::string& name) const {
+  if (auto value = option(name)) return std::filesystem::u8path(*value);
+  return std::nullopt;
+}
+
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments, const CommandSyntax& syntax) {
   ParsedArguments parsed;
   bool optionsEnded = false;

@@ -4,6 +4,7 @@
 // subcommand declares how many positional arguments it takes and which
 // options (each with one value) it accepts; anything else is a usage error.
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -29,6 +30,8 @@ class ParsedArguments {
  public:
   const std::string& positional(std::size_t index) const { return positionals_.at(index); }
   std::optional<std::string> option(const std::string& name) const;
+  // An option naming a file or folder; its value is UTF-8 on every system.
+  std::optional<std::filesystem::path> pathOption(const std::string& name) const;
 
   friend ParsedArguments ParseArguments(const std::vector<std::string>& arguments, const CommandSyntax& syntax);
 

@@ -24,11 +24,6 @@ namespace {
               reader.DisplayName(), reader.LineNumber());
 }
 
-std::optional<std::filesystem::path> PathOption(const ParsedArguments& arguments, const char* name) {
-  if (auto value = arguments.option(name)) return std::filesystem::u8path(*value);
-  return std::nullopt;
-}
-
 const char* TemplateOrigin(OrigenPlantilla origen) {
   switch (origen) {
     case OrigenPlantilla::Conservada:
@@ -51,7 +46,7 @@ int Export(Exportacion& exportacion, const ParsedArguments& arguments, const std
   }
   report.Setting("Plantilla horaria", TemplateOrigin(exportacion.origenPlantilla()));
   exportacion.EntrarRejilla();
-  if (const auto startTimes = PathOption(arguments, "start-times")) ApplyStartTimes(exportacion, *startTimes);
+  if (const auto startTimes = arguments.pathOption("start-times")) ApplyStartTimes(exportacion, *startTimes);
   exportacion.Aceptar();
   exportacion.Exportar();
   report.FileWritten(exportacion.horarioCsv().filename().u8string(), exportacion.lineas());
@@ -82,7 +77,7 @@ void ApplyStartTimes(Exportacion& exportacion, const std::filesystem::path& file
 }
 
 int RunExport(const ParsedArguments& arguments, std::ostream&, std::ostream& err) {
-  const auto xade = PathOption(arguments, "xade");
+  const auto xade = arguments.pathOption("xade");
   if (!xade) throw UsageError("export needs --xade DIR");
   const auto reportFile = ReportFile(arguments);
 
@@ -91,7 +86,7 @@ int RunExport(const ParsedArguments& arguments, std::ostream&, std::ostream& err
   RunReport report("export");
   ReportingDialog reportingDialog(cliDialog, report);
   UserDialog& dialog = reportFile ? static_cast<UserDialog&>(reportingDialog) : cliDialog;
-  const auto htemp = PathOption(arguments, "htemp");
+  const auto htemp = arguments.pathOption("htemp");
   Exportacion exportacion(state, dialog, htemp);
   if (reportFile) exportacion.SetRunLog(report);
   report.Setting("Carpeta para HORARIO.CSV", xade->u8string());

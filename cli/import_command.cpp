@@ -19,11 +19,6 @@
 namespace ludaro::cli {
 namespace {
 
-std::optional<std::filesystem::path> PathOption(const ParsedArguments& arguments, const char* name) {
-  if (auto value = arguments.option(name)) return std::filesystem::u8path(*value);
-  return std::nullopt;
-}
-
 bool RecoverAnswer(const ParsedArguments& arguments) {
   const auto value = arguments.option("recover");
   if (!value || *value == "yes") return true;
@@ -88,7 +83,7 @@ int Import(Importacion& importacion, const ParsedArguments& arguments, const std
     return kExitStopped;
   }
 
-  if (const auto coding = PathOption(arguments, "coding")) ApplyCoding(importacion, *coding);
+  if (const auto coding = arguments.pathOption("coding")) ApplyCoding(importacion, *coding);
   importacion.Aceptar();
   if (importacion.phase() == Importacion::Phase::CheckFailed) {
     ReportIncompleteCoding(importacion.incompletos(), err);
@@ -130,7 +125,7 @@ void ApplyCoding(Importacion& importacion, const std::filesystem::path& file) {
 }
 
 int RunImport(const ParsedArguments& arguments, std::ostream&, std::ostream& err) {
-  const auto xade = PathOption(arguments, "xade");
+  const auto xade = arguments.pathOption("xade");
   if (!xade) throw UsageError("import needs --xade DIR");
   const bool recover = RecoverAnswer(arguments);
   const auto reportFile = ReportFile(arguments);
@@ -140,7 +135,7 @@ int RunImport(const ParsedArguments& arguments, std::ostream&, std::ostream& err
   RunReport report("import");
   ReportingDialog reportingDialog(cliDialog, report);
   UserDialog& dialog = reportFile ? static_cast<UserDialog&>(reportingDialog) : cliDialog;
-  const auto htemp = PathOption(arguments, "htemp");
+  const auto htemp = arguments.pathOption("htemp");
   Importacion importacion(state, dialog, htemp);
   if (reportFile) importacion.SetRunLog(report);
   report.Setting("Carpeta de XADE", xade->u8string());

@@ -23,9 +23,9 @@ void WriteAfterFailure(const std::filesystem::path& file, RunReport& report, std
 }  // namespace
 
 std::optional<std::filesystem::path> ReportFile(const ParsedArguments& arguments) {
-  const auto value = arguments.option("report");
-  if (!value) return std::nullopt;
-  const std::filesystem::path file = std::filesystem::u8path(*value);
+  const auto given = arguments.pathOption("report");
+  if (!given) return std::nullopt;
+  const std::filesystem::path& file = *given;
   const std::filesystem::path folder = file.parent_path();
   std::error_code ignored;
   if (!folder.empty() && !std::filesystem::is_directory(folder, ignored))
@@ -35,22 +35,20 @@ std::optional<std::filesystem::path> ReportFile(const ParsedArguments& arguments
 
 int RunReported(const std::optional<std::filesystem::path>& file, RunReport& report, const RunState& state,
                 std::ostream& err, const std::function<int()>& run) {
+  const auto reportStopped = [&](const std::string& why) {
+    if (!file) return;
+    report.Stopped(why);
+    report.Ended(state.nTransformado, kExitStopped);
+    WriteAfterFailure(*file, report, err);
+  };
   int status = kExitOk;
   try {
     status = run();
   } catch (const Error& error) {
-    if (file) {
-      report.Stopped(ErrorText(error));
-      report.Ended(state.nTransformado, kExitStopped);
-      WriteAfterFailure(*file, report, err);
-    }
+    reportStopped(ErrorText(error));
     throw;
   } catch (const std::exception& error) {
-    if (file) {
-      report.Stopped(error.what());
-      report.Ended(state.nTransformado, kExitStopped);
-      WriteAfterFailure(*file, report, err);
-    }
+    reportStopped(error.what());
     throw;
   }
   if (!file) return status;
