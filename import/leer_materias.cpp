@@ -1,7 +1,8 @@
 #include "import/leer_materias.h"
 
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
@@ -10,6 +11,7 @@
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
 #include "import/stored_text.h"
+#include "import/text_set.h"
 #include "import/used_abbreviations.h"
 
 namespace ludaro {
@@ -47,13 +49,14 @@ class SubjectWriter {
 
     // Keyed on the whole key text: the table's CODLARGO2 holds only its first
     // 50 characters, and every line of a subject must reach its abbreviation.
-    auto seen = subjectByKey_.find(keyText);
-    if (seen == subjectByKey_.end()) {
+    auto subject = subjectKeys_.Find(keyText);
+    if (!subject) {
       const std::u16string base = SubjectBase(keyText, name);
-      seen = subjectByKey_.emplace(keyText, abbreviations_.Assign(base, base)).first;
-      LogDeviation(context_.log, kMateriasTable, abbreviations_.LastDeviation(), seen->second);
+      subjectAbbreviations_.push_back(abbreviations_.Assign(base, base));
+      subject = subjectKeys_.Add(keyText);
+      LogDeviation(context_.log, kMateriasTable, abbreviations_.LastDeviation(), subjectAbbreviations_.back());
       materias_.Append();
-      materias_.SetString("COD", seen->second);
+      materias_.SetString("COD", subjectAbbreviations_.back());
       materias_.SetString("CODLARGO", keyText);
       materias_.SetString("NOMBRE", name);
       materias_.SetBoolean("ESTAREA", false);
@@ -63,7 +66,7 @@ class SubjectWriter {
       context_.log.RowWritten(kMateriasTable);
     }
     oferta_.Append();
-    oferta_.SetString("COD", seen->second);
+    oferta_.SetString("COD", subjectAbbreviations_[*subject]);
     oferta_.SetString("CODLARGO", keyText);
     oferta_.SetString("NOMBRE", name);
     oferta_.SetString("CODMATERIA", codMateria);
@@ -123,7 +126,9 @@ class SubjectWriter {
   dbf::Table materias_;
   dbf::Table oferta_;
   UsedAbbreviations abbreviations_;
-  std::unordered_map<std::u16string, std::u16string> subjectByKey_;
+  // Each subject key's abbreviation, by the key's number in subjectKeys_.
+  TextSet subjectKeys_;
+  std::vector<std::u16string> subjectAbbreviations_;
 };
 
 bool ReportMissing(ImportStepContext& context, const std::optional<std::filesystem::path>& file,

@@ -23,7 +23,7 @@ std::uint64_t Slot(std::uint32_t hash, std::size_t numberPlusOne) {
 
 }  // namespace
 
-std::u16string_view TextSet::Text(std::size_t number) const {
+std::u16string_view TextSet::Text(std::uint32_t number) const {
   const std::size_t begin = number == 0 ? 0 : ends_[number - 1];
   return std::u16string_view(characters_).substr(begin, ends_[number] - begin);
 }
@@ -49,20 +49,31 @@ void TextSet::Grow() {
   }
 }
 
-bool TextSet::Contains(std::u16string_view text) const {
-  return !slots_.empty() && slots_[Probe(text, HashOf(text))] != 0;
+bool TextSet::Contains(std::u16string_view text) const { return Find(text).has_value(); }
+
+std::optional<std::uint32_t> TextSet::Find(std::u16string_view text) const {
+  if (slots_.empty()) return std::nullopt;
+  const std::uint64_t slot = slots_[Probe(text, HashOf(text))];
+  if (slot == 0) return std::nullopt;
+  return NumberIn(slot) - 1;
 }
 
 bool TextSet::Insert(std::u16string_view text) {
-  if (ends_.size() == std::numeric_limits<std::uint32_t>::max() - 1) throw Error("Too many texts to tell apart");
+  const std::size_t before = Size();
+  Add(text);
+  return Size() != before;
+}
+
+std::uint32_t TextSet::Add(std::u16string_view text) {
   if ((ends_.size() + 1) * 2 > slots_.size()) Grow();
   const std::uint32_t hash = HashOf(text);
   const std::size_t slot = Probe(text, hash);
-  if (slots_[slot] != 0) return false;
+  if (slots_[slot] != 0) return NumberIn(slots_[slot]) - 1;
+  if (ends_.size() == std::numeric_limits<std::uint32_t>::max() - 1) throw Error("Too many texts to tell apart");
   characters_.append(text);
   ends_.push_back(characters_.size());
   slots_[slot] = Slot(hash, ends_.size());
-  return true;
+  return static_cast<std::uint32_t>(ends_.size() - 1);
 }
 
 }  // namespace ludaro

@@ -6,6 +6,7 @@
 // a few bytes rather than a heap node and a string of its own.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,11 +17,15 @@ class TextSet {
  public:
   // False when the text is already present.
   bool Insert(std::u16string_view text);
+  // The text's number, its place in the order texts were first added (from
+  // 0); a new text is added.
+  std::uint32_t Add(std::u16string_view text);
   bool Contains(std::u16string_view text) const;
+  std::optional<std::uint32_t> Find(std::u16string_view text) const;
+  std::u16string_view Text(std::uint32_t number) const;
   std::size_t Size() const { return ends_.size(); }
 
  private:
-  std::u16string_view Text(std::size_t number) const;
   // The slot holding `text`, or the empty slot where it would go.
   std::size_t Probe(std::u16string_view text, std::uint32_t hash) const;
   void Grow();

@@ -80,6 +80,7 @@ TEST_F(CrearAsignacionesTest, EveryWholeGroupGetsEverySubjectOfItsCourseOnce) {
       {"Bioloxía", "eso1", ""},      // the course in another letter case
       {"Filosofía", "BAC2", "NONE"}, // a task ASIGNOMT does not hold
       {"Lingua", longCourse, ""},
+      {"Xeografía", "ESO1", ""},     // the course's lines interrupted by others'
   });
   Run();
 
@@ -93,9 +94,11 @@ TEST_F(CrearAsignacionesTest, EveryWholeGroupGetsEverySubjectOfItsCourseOnce) {
                 {"Lingua", "", "ESO1A", "", "M", "ESO", "1", "A", "1111", "", "G1", "ESO1", ""},
                 {"Titoría", "", "ESO1A", "", "M", "ESO", "1", "A", "1111", "", "G1", "ESO1", "TIT"},
                 {"Garda", "", "ESO1A", "", "M", "ESO", "1", "A", "1111", "", "G1", "ESO1", ""},
+                {"Xeografía", "", "ESO1A", "", "M", "ESO", "1", "A", "1111", "", "G1", "ESO1", ""},
                 {"Lingua", "", "ESO1B", "", "T", "ESO", "1", "B", "1111", "", "GRUPO-XADE", "ESO1", ""},
                 {"Titoría", "", "ESO1B", "", "T", "ESO", "1", "B", "1111", "", "GRUPO-XADE", "ESO1", "TIT"},
                 {"Garda", "", "ESO1B", "", "T", "ESO", "1", "B", "1111", "", "GRUPO-XADE", "ESO1", ""},
+                {"Xeografía", "", "ESO1B", "", "T", "ESO", "1", "B", "1111", "", "GRUPO-XADE", "ESO1", ""},
                 {"Filosofía", "", "BAC2A", "", "", "BAC", "2", "A", "1111", "", "G3", "BAC2", ""},
                 {"Lingua", "", "L1A", "", "", "LON", "1", "A", "1111", "", "G4", "CURSO-LONG", ""},
             }));

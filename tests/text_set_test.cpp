@@ -32,5 +32,22 @@ TEST(TextSetTest, TellsApartEveryTextAsASetDoes) {
   EXPECT_FALSE(texts.Contains(u"Aa1"));
 }
 
+// A text's number is its place in the order texts were first added, so a
+// number can index an array kept beside the set.
+TEST(TextSetTest, NumbersTextsInTheOrderFirstAdded) {
+  TextSet texts;
+  EXPECT_FALSE(texts.Find(u"").has_value());
+  EXPECT_EQ(texts.Add(u"ESO1"), 0u);
+  EXPECT_EQ(texts.Add(u""), 1u);
+  EXPECT_EQ(texts.Add(u"eso1"), 2u);
+  EXPECT_EQ(texts.Add(u"ESO1"), 0u);
+  EXPECT_FALSE(texts.Insert(u""));
+  EXPECT_EQ(texts.Find(u"eso1"), std::optional<std::uint32_t>(2));
+  EXPECT_FALSE(texts.Find(u"ESO").has_value());
+  EXPECT_EQ(texts.Text(2), u"eso1");
+  EXPECT_EQ(texts.Text(1), u"");
+  EXPECT_EQ(texts.Size(), 3u);
+}
+
 }  // namespace
 }  // namespace ludaro
