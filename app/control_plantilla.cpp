@@ -305,15 +305,7 @@ LRESULT CALLBACK TControlPlantilla::WindowProc(HWND window, UINT message, WPARAM
   auto* self = WindowObject<TControlPlantilla>(window, message, lParam);
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCCREATE) self->window_ = window;
-  // An error must not unwind through the system's code that called us.
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (const std::exception& failure) {
-    self->dialog_.ErrorReport(failure);
-  } catch (...) {
-    self->dialog_.ErrorReport(Error("Unexpected error"));
-  }
-  return 0;
+  return HandleReportingErrors(self->dialog_, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT TControlPlantilla::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

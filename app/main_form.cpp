@@ -267,15 +267,7 @@ LRESULT CALLBACK TMForm::WindowProc(HWND window, UINT message, WPARAM wParam, LP
   auto* form = WindowObject<TMForm>(window, message, lParam);
   if (!form) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCCREATE) form->window_ = window;
-  // An error must not unwind through the system's code that called us.
-  try {
-    return form->Handle(message, wParam, lParam);
-  } catch (const std::exception& failure) {
-    form->dialog_.ErrorReport(failure);
-  } catch (...) {
-    form->dialog_.ErrorReport(Error("Unexpected error"));
-  }
-  return 0;
+  return HandleReportingErrors(form->dialog_, [&] { return form->Handle(message, wParam, lParam); });
 }
 
 LRESULT TMForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

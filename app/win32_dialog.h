@@ -10,6 +10,7 @@
 #include <exception>
 #include <string>
 
+#include "common/error.h"
 #include "common/session/user_dialog.h"
 
 namespace ludaro {
@@ -41,5 +42,20 @@ class Win32Dialog : public UserDialog {
   std::uint64_t lastRepaint_ = 0;
   static inline bool busy_ = false;
 };
+
+// Runs a window's handling of one message. An error must not unwind through
+// the system's code that called the window procedure: it ends the message,
+// reported through `dialog`.
+template <typename Handle>
+LRESULT HandleReportingErrors(Win32Dialog& dialog, Handle handle) {
+  try {
+    return handle();
+  } catch (const std::exception& failure) {
+    dialog.ErrorReport(failure);
+  } catch (...) {
+    dialog.ErrorReport(Error("Unexpected error"));
+  }
+  return 0;
+}
 
 }  // namespace ludaro
