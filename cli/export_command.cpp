@@ -6,7 +6,6 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "cli/cli_dialog.h"
 #include "cli/report_option.h"
 #include "cli/run_report.h"
 #include "common/dbf/field_codec.h"
@@ -79,20 +78,13 @@ void ApplyStartTimes(Exportacion& exportacion, const std::filesystem::path& file
 int RunExport(const ParsedArguments& arguments, std::ostream&, std::ostream& err) {
   const auto xade = arguments.pathOption("xade");
   if (!xade) throw UsageError("export needs --xade DIR");
-  const auto reportFile = ReportFile(arguments);
-
-  RunState state;
-  CliDialog cliDialog(err, true, ProgressWanted(err));
-  RunReport report("export");
-  ReportingDialog reportingDialog(cliDialog, report);
-  UserDialog& dialog = reportFile ? static_cast<UserDialog&>(reportingDialog) : cliDialog;
+  ReportedRun run(arguments, "export", err, true);
   const auto htemp = arguments.pathOption("htemp");
-  Exportacion exportacion(state, dialog, htemp);
-  if (reportFile) exportacion.SetRunLog(report);
-  report.Setting("Carpeta para HORARIO.CSV", xade->u8string());
-  report.Setting("Carpeta de trabajo", platform::HtempFolder(htemp).u8string());
-  return RunReported(reportFile, report, state, err,
-                     [&] { return Export(exportacion, arguments, *xade, state, report); });
+  Exportacion exportacion(run.state(), run.dialog(), htemp);
+  run.LogInto(exportacion);
+  run.report().Setting("Carpeta para HORARIO.CSV", xade->u8string());
+  run.report().Setting("Carpeta de trabajo", platform::HtempFolder(htemp).u8string());
+  return run.Run([&] { return Export(exportacion, arguments, *xade, run.state(), run.report()); });
 }
 
 }  // namespace ludaro::cli

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/cli_dialog.h"
 #include "cli/report_option.h"
 #include "cli/run_report.h"
 #include "common/error.h"
@@ -127,21 +126,13 @@ void ApplyCoding(Importacion& importacion, const std::filesystem::path& file) {
 int RunImport(const ParsedArguments& arguments, std::ostream&, std::ostream& err) {
   const auto xade = arguments.pathOption("xade");
   if (!xade) throw UsageError("import needs --xade DIR");
-  const bool recover = RecoverAnswer(arguments);
-  const auto reportFile = ReportFile(arguments);
-
-  RunState state;
-  CliDialog cliDialog(err, recover, ProgressWanted(err));
-  RunReport report("import");
-  ReportingDialog reportingDialog(cliDialog, report);
-  UserDialog& dialog = reportFile ? static_cast<UserDialog&>(reportingDialog) : cliDialog;
+  ReportedRun run(arguments, "import", err, RecoverAnswer(arguments));
   const auto htemp = arguments.pathOption("htemp");
-  Importacion importacion(state, dialog, htemp);
-  if (reportFile) importacion.SetRunLog(report);
-  report.Setting("Carpeta de XADE", xade->u8string());
-  report.Setting("Carpeta de trabajo", platform::HtempFolder(htemp).u8string());
-  return RunReported(reportFile, report, state, err,
-                     [&] { return Import(importacion, arguments, *xade, state, err, report); });
+  Importacion importacion(run.state(), run.dialog(), htemp);
+  run.LogInto(importacion);
+  run.report().Setting("Carpeta de XADE", xade->u8string());
+  run.report().Setting("Carpeta de trabajo", platform::HtempFolder(htemp).u8string());
+  return run.Run([&] { return Import(importacion, arguments, *xade, run.state(), err, run.report()); });
 }
 
 }  // namespace ludaro::cli

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "cli/cli.h"
 #include "common/error.h"
@@ -20,8 +21,7 @@ void WriteAfterFailure(const std::filesystem::path& file, RunReport& report, std
   }
 }
 
-}  // namespace
-
+// The file of --report, if given, in a folder that exists.
 std::optional<std::filesystem::path> ReportFile(const ParsedArguments& arguments) {
   const auto given = arguments.pathOption("report");
   if (!given) return std::nullopt;
@@ -33,13 +33,21 @@ std::optional<std::filesystem::path> ReportFile(const ParsedArguments& arguments
   return file;
 }
 
-int RunReported(const std::optional<std::filesystem::path>& file, RunReport& report, const RunState& state,
-                std::ostream& err, const std::function<int()>& run) {
+}  // namespace
+
+ReportedRun::ReportedRun(const ParsedArguments& arguments, std::string command, std::ostream& err, bool answer)
+    : err_(err),
+      file_(ReportFile(arguments)),
+      cliDialog_(err, answer, ProgressWanted(err)),
+      report_(std::move(command)),
+      reportingDialog_(cliDialog_, report_) {}
+
+int ReportedRun::Run(const std::function<int()>& run) {
   const auto reportStopped = [&](const std::string& why) {
-    if (!file) return;
-    report.Stopped(why);
-    report.Ended(state.nTransformado, kExitStopped);
-    WriteAfterFailure(*file, report, err);
+    if (!file_) return;
+    report_.Stopped(why);
+    report_.Ended(state_.nTransformado, kExitStopped);
+    WriteAfterFailure(*file_, report_, err_);
   };
   int status = kExitOk;
   try {
@@ -51,12 +59,12 @@ int RunReported(const std::optional<std::filesystem::path>& file, RunReport& rep
     reportStopped(error.what());
     throw;
   }
-  if (!file) return status;
-  report.Ended(state.nTransformado, status);
+  if (!file_) return status;
+  report_.Ended(state_.nTransformado, status);
   try {
-    WriteFileReplacing(*file, report.Markdown());
+    WriteFileReplacing(*file_, report_.Markdown());
   } catch (const Error& error) {
-    err << "error: the report was not written: " << error.what() << '\n';
+    err_ << "error: the report was not written: " << error.what() << '\n';
     return kExitStopped;
   }
   return status;
