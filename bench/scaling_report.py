@@ -32,9 +32,19 @@ def cpu_model():
     return platform.processor() or "unknown CPU"
 
 
+def measuring_overhead(path):
+    """The seconds taken off every figure: the cost of timing a process."""
+    for line in open(path):
+        if line.startswith("# overhead "):
+            return float(line.split()[2])
+    return 0.0
+
+
 def read_runs(path):
     runs = collections.OrderedDict()
     for line in open(path):
+        if line.startswith("#"):
+            continue
         name, n, rows, size, seconds, peak = line.split()
         runs[(name, int(n))] = (int(rows), int(size), max(float(seconds), 1e-6), int(peak) / 1024)
     return runs
@@ -57,8 +67,10 @@ def main(path):
     print("Produced by `bench/scaling.sh` on %s (%s, %s), %s. Every figure comes from one run, peers "
           "included, on the same generated files (`bench/generate_school.py`). Rows are the lines of the input "
           "file, or the rows of the table for `dump` and the PROFT writers; MB/s is input bytes per second; "
-          "peak is the maximum resident set size.\n"
-          % (platform.node() or "this machine", cpu_model(), platform.machine(), datetime.date.today()))
+          "peak is the maximum resident set size. Seconds are net of the cost of timing a process "
+          "(%.1f ms, the least of five timed runs of /bin/true).\n"
+          % (platform.node() or "this machine", cpu_model(), platform.machine(), datetime.date.today(),
+             measuring_overhead(path) * 1000))
     print("| N | run | seconds | rows | rows/s | MB/s | peak MB | vs peer |")
     print("|---:|---|---:|---:|---:|---:|---:|---:|")
     for n in sizes:
