@@ -26,11 +26,10 @@ std::optional<std::uint32_t> OrderedIndex::Find(const std::string& key) const {
   return it->second;
 }
 
-namespace {
-
-std::uint64_t HashOf(std::string_view key) { return std::hash<std::string_view>{}(key); }
-
-}  // namespace
+std::uint32_t LookupIndex::TagOf(std::string_view key) {
+  const std::uint64_t hash = std::hash<std::string_view>{}(key);
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32)) & ~kGroupFlag;
+}
 
 void LookupIndex::Reserve(std::size_t keys) {
   std::size_t wanted = 16;
@@ -39,7 +38,7 @@ void LookupIndex::Reserve(std::size_t keys) {
   std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(wanted));
   for (const Slot& slot : old) {
     if (slot.row == kEmpty) continue;
-    std::size_t i = slot.hash & Mask();
+    std::size_t i = Home(slot.tag);
     while (slots_[i].row != kEmpty) i = (i + 1) & Mask();
     slots_[i] = slot;
   }
@@ -47,61 +46,60 @@ void LookupIndex::Reserve(std::size_t keys) {
 
 void LookupIndex::Grow() { Reserve(std::max<std::size_t>(16, slots_.size())); }
 
-std::size_t LookupIndex::Probe(std::string_view key, std::uint64_t hash) const {
-  std::size_t i = hash & Mask();
-  while (slots_[i].row != kEmpty) {
-    if (slots_[i].hash == hash && keyOfRow_(slots_[i].row) == key) return i;
-    i = (i + 1) & Mask();
+std::size_t LookupIndex::Probe(std::string_view key, std::uint32_t tag) const {
+  std::size_t i = Home(tag);
+  for (; slots_[i].row != kEmpty; i = (i + 1) & Mask()) {
+    if ((slots_[i].tag & ~kGroupFlag) != tag) continue;
+    const std::uint32_t row = slots_[i].IsGroup() ? groups_[slots_[i].row].front() : slots_[i].row;
+    if (keyOfRow_(row) == key) return i;
   }
   return i;
 }
 
 void LookupIndex::Insert(std::string_view key, std::uint32_t row) {
   if ((used_ + 1) * 2 > slots_.size()) Grow();
-  const std::uint64_t hash = HashOf(key);
-  Slot& slot = slots_[Probe(key, hash)];
+  const std::uint32_t tag = TagOf(key);
+  Slot& slot = slots_[Probe(key, tag)];
   if (slot.row == kEmpty) {
-    slot = {hash, row, kNoGroup};
+    slot = {tag, row};
     ++used_;
     return;
   }
-  if (slot.group == kNoGroup) {
+  if (!slot.IsGroup()) {
+    std::uint32_t group;
     if (freeGroups_.empty()) {
-      slot.group = static_cast<std::uint32_t>(groups_.size());
+      group = static_cast<std::uint32_t>(groups_.size());
       groups_.emplace_back();
     } else {
-      slot.group = freeGroups_.back();
+      group = freeGroups_.back();
       freeGroups_.pop_back();
     }
-    groups_[slot.group] = {slot.row};
+    groups_[group] = {slot.row};
+    slot = {tag | kGroupFlag, group};
   }
-  auto& rows = groups_[slot.group];
+  auto& rows = groups_[slot.row];
   if (rows.back() < row) {
     rows.push_back(row);  // appended rows arrive in order
   } else {
     rows.insert(std::lower_bound(rows.begin(), rows.end(), row), row);
   }
-  slot.row = rows.front();
 }
 
 void LookupIndex::Erase(std::string_view key, std::uint32_t row) {
   if (slots_.empty()) return;
-  const std::size_t index = Probe(key, HashOf(key));
+  const std::size_t index = Probe(key, TagOf(key));
   Slot& slot = slots_[index];
   if (slot.row == kEmpty) return;
-  if (slot.group == kNoGroup) {
+  if (!slot.IsGroup()) {
     if (slot.row == row) RemoveSlot(index);
     return;
   }
-  auto& rows = groups_[slot.group];
+  auto& rows = groups_[slot.row];
   auto it = std::lower_bound(rows.begin(), rows.end(), row);
   if (it == rows.end() || *it != row) return;
   rows.erase(it);
-  if (!rows.empty()) {
-    slot.row = rows.front();
-    return;
-  }
-  freeGroups_.push_back(slot.group);
+  if (!rows.empty()) return;
+  freeGroups_.push_back(slot.row);
   RemoveSlot(index);
 }
 
@@ -111,7 +109,7 @@ void LookupIndex::RemoveSlot(std::size_t index) {
   std::size_t hole = index;
   std::size_t next = (hole + 1) & Mask();
   while (slots_[next].row != kEmpty) {
-    const std::size_t home = slots_[next].hash & Mask();
+    const std::size_t home = Home(slots_[next].tag);
     const bool homeAfterHole = hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
     if (!homeAfterHole) {
       slots_[hole] = slots_[next];
@@ -125,10 +123,10 @@ void LookupIndex::RemoveSlot(std::size_t index) {
 
 LookupIndex::Rows LookupIndex::Find(std::string_view key) const {
   if (slots_.empty()) return {};
-  const Slot& slot = slots_[Probe(key, HashOf(key))];
+  const Slot& slot = slots_[Probe(key, TagOf(key))];
   if (slot.row == kEmpty) return {};
-  if (slot.group == kNoGroup) return {&slot.row, &slot.row + 1};
-  const auto& rows = groups_[slot.group];
+  if (!slot.IsGroup()) return {&slot.row, &slot.row + 1};
+  const auto& rows = groups_[slot.row];
   return {rows.data(), rows.data() + rows.size()};
 }
 
