@@ -43,6 +43,7 @@ TextSet TaskCodes(dbf::Table& materias) {
 // subject scattered over memory.
 class CourseOffer {
  public:
+  // Both are numbers of texts, read back with Text().
   struct Subject {
     std::uint32_t cod;
     std::uint32_t ctarea;  // the offer's task when ASIGNOMT holds it as a task, else the empty text
