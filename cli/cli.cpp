@@ -8,6 +8,7 @@
 #include "cli/export_command.h"
 #include "cli/import_command.h"
 #include "common/error.h"
+#include "common/version.h"
 
 namespace ludaro::cli {
 namespace {
@@ -32,7 +33,7 @@ const Subcommand kSubcommands[] = {
 };
 
 void PrintUsage(std::ostream& stream) {
-  stream << "usage:\n";
+  stream << "usage:\n  ludaro-cli --version\n";
   for (const auto& subcommand : kSubcommands) stream << "  ludaro-cli " << subcommand.synopsis << '\n';
 }
 
@@ -54,6 +55,10 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
   if (arguments.empty()) return UsageFailure(err, "no command given");
   if (arguments[0] == "--help" || arguments[0] == "-h") {
     PrintUsage(out);
+    return kExitOk;
+  }
+  if (arguments[0] == "--version") {
+    out << "ludaro-cli " << kVersion << '\n';
     return kExitOk;
   }
   const Subcommand* chosen = nullptr;

@@ -8,6 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/csv_output.h"
 #include "common/dbf/table.h"
+#include "common/version.h"
 #include "tests/test_support.h"
 
 namespace ludaro::cli {
@@ -164,6 +165,13 @@ TEST_F(DumpTest, UsageErrorsPrintTheUsageAndExit64) {
     EXPECT_NE(result.err.find("usage:"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("ludaro-cli dump TABLE.DBF [--index TAG]"), std::string::npos) << result.err;
   }
+}
+
+TEST(Cli, VersionNamesTheProjectVersion) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCli({"--version"}, out, err), kExitOk);
+  EXPECT_EQ(out.str(), std::string("ludaro-cli ") + kVersion + "\n");
+  EXPECT_EQ(err.str(), "");
 }
 
 }  // namespace
