@@ -215,20 +215,27 @@ void TMForm::RunDirection(void (*start)(TMForm&, const std::wstring&)) {
   }
 }
 
+namespace {
+
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+// A named stdcall function: a lambda does not convert to WNDENUMPROC in the
+// 32-bit build, whose callbacks have another calling convention.
+BOOL CALLBACK FindControl(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<ControlSearch*>(data);
+  if (GetDlgCtrlID(child) != search->id) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+}  // namespace
+
 HWND TMForm::Control(int id) const {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      window_,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (GetDlgCtrlID(child) != s->id) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ControlSearch search{id, nullptr};
+  EnumChildWindows(window_, FindControl, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

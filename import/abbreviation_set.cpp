@@ -33,7 +33,7 @@ bool AbbreviationSet::Same(const Key& a, const Key& b) {
 std::size_t AbbreviationSet::Probe(const Key& key, std::uint64_t hash) const {
   const std::size_t mask = slots_.size() - 1;
   const std::uint32_t tag = TagOf(hash);
-  std::size_t i = hash & mask;
+  std::size_t i = static_cast<std::size_t>(hash) & mask;
   for (; slots_[i] != 0; i = (i + 1) & mask)
     if ((slots_[i] & ~kPositionMask) == tag && Same(keys_[(slots_[i] & kPositionMask) - 1], key)) break;
   return i;
@@ -46,7 +46,7 @@ void AbbreviationSet::Grow() {
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t k = 0; k < keys_.size(); ++k) {
     const std::uint64_t hash = HashOf(keys_[k]);
-    std::size_t i = hash & mask;
+    std::size_t i = static_cast<std::size_t>(hash) & mask;
     while (slots_[i] != 0) i = (i + 1) & mask;
     slots_[i] = TagOf(hash) | static_cast<std::uint32_t>(k + 1);
   }

@@ -163,7 +163,7 @@ class MdxReader {
       CheckPage(page, blockSize_, where + "a block");
       if (visited[page]) Fail(where + "page " + std::to_string(page) + " is reached twice: the tree has a cycle");
       visited[page] = true;
-      block = Read(page * kPageSize, blockSize_);
+      block = Read(page * kPageSize, static_cast<std::size_t>(blockSize_));  // a few pages at most, checked above
 
       const std::uint64_t count = GetU32(block, kBlockEntryCount);
       const std::uint64_t pointerSlot = kBlockEntries + count * tag.entrySize;

@@ -255,21 +255,10 @@ DWORD ProcessOf(HWND window) {
 // A visible system dialog of the grid's process: the program refused the
 // value or reported an error.
 bool DialogOfSameProcess(HWND grid) {
-  struct Search {
-    DWORD process;
-    bool found;
-  } search{ProcessOf(grid), false};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && ProcessOf(window) == s->process) {
-          s->found = true;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  const DWORD process = ProcessOf(grid);
+  for (HWND window : TopLevelWindows())
+    if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && ProcessOf(window) == process) return true;
+  return false;
 }
 
 void GridSet(const Options& options, HWND grid, int row, int column, const std::wstring& text) {

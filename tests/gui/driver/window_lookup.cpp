@@ -10,26 +10,16 @@ namespace {
 
 constexpr UINT kMessageTimeoutMs = 5000;
 
-std::vector<HWND> TopLevelWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND window, LPARAM found) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  return windows;
+// Named stdcall callbacks: a lambda does not convert to WNDENUMPROC in the
+// 32-bit build.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+  reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
 }
 
 std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> windows;
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM found) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
@@ -42,6 +32,12 @@ std::wstring CaptionOf(HWND window) {
 }
 
 }  // namespace
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ludaro::gui {
 
@@ -16,6 +17,8 @@ std::string Utf8(const std::wstring& text);
 std::wstring Wide(const std::string& utf8);
 
 std::wstring ClassOf(HWND window);
+// Every top-level window of the desktop, visible or not.
+std::vector<HWND> TopLevelWindows();
 // The text of a window of any process (sent as WM_GETTEXT, which the system
 // copies across processes).
 std::wstring TextOf(HWND window);
