@@ -1,23 +1,35 @@
 #!/usr/bin/env bash
-# Cross-builds Ludaro for 64-bit Windows with mingw-w64 and runs the unit
-# tests under Wine. The Wine prefix lives inside the build folder, so the run
-# touches nothing of the user's own Wine setup.
+# Cross-builds Ludaro for Windows with mingw-w64 and runs the unit tests under
+# Wine. The Wine prefix lives inside the build folder, so the run touches
+# nothing of the user's own Wine setup.
+#   test-windows.sh [win64|win32]   (default win64)
+# win64 builds into build-win, win32 (the build that ships) into build-win32,
+# whose prefix is a 32-bit Windows, as on the school PCs that still run one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/windows-builds.sh
 
-build=build-win
+arch=${1:-win64}
+windows_build_settings "$arch"
 jobs=${JOBS:-2}
 
 cmake -G Ninja -S . -B "$build" \
-  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build" -j"$jobs"
 
-export WINEPREFIX="$PWD/$build/wine"
-export WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "== creating the Wine prefix $WINEPREFIX" >&2
-  wineboot -i
+# What Windows checks when it loads the programs, read from the files.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+machine=amd64
+[ "$arch" = win32 ] && machine=i386
+python3 tests/windows/check_program_file.py "$build/app/Ludaro.exe" --machine $machine --subsystem gui --version "$version"
+python3 tests/windows/check_program_file.py "$build/cli/ludaro-cli.exe" --machine $machine --subsystem console \
+  --version "$version"
+
+if [ "$arch" = win32 ] && ! win32_wine_runs; then
+  echo "SKIPPED: the 32-bit unit tests: this machine has no 32-bit Wine (its kernel cannot run 32-bit programs)" >&2
+  exit 0
 fi
+wine_prefix_for "$PWD/$build"
 
 # One wineserver for the whole run: each test exe would otherwise start its
 # own and race the previous one's shutdown, which now and then makes a test

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the GUI tests: every tests/gui/test_*.sh, under Wine on one virtual X
 # display, against the programs of an existing cross-build folder.
-#   tests/gui/run.sh BUILD_DIR [TEST_NAME...]
+#   tests/gui/run.sh BUILD_DIR [TEST_NAME|TEST_PATH...]
 # Prints PASS/FAIL per test and exits non-zero when any test fails. The Wine
 # prefix lives in BUILD_DIR/wine (created on the first run); scratch folders
 # and screenshots in BUILD_DIR/gui-tests.
@@ -23,12 +23,9 @@ for target in ludaro_gui_driver grid_host Ludaro; do
 done
 ninja -C "$build" -j2 "${wanted[@]}" >/dev/null
 
-export WINEPREFIX="$build/wine" WINEDEBUG=-all LC_ALL=C.UTF-8
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "== creating the Wine prefix $WINEPREFIX" >&2
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
+export LC_ALL=C.UTF-8
+source "$here/../../scripts/windows-builds.sh"
+wine_prefix_for "$build"
 
 work="$build/gui-tests"
 rm -rf "$work"
@@ -57,7 +54,10 @@ wineboot </dev/null >/dev/null 2>&1
 
 if [ $# -gt 0 ]; then
   tests=()
-  for name in "$@"; do tests+=("$here/${name%.sh}.sh"); done
+  for name in "$@"; do
+    # A name is one of this folder's tests; a path, a test kept elsewhere.
+    if [[ "$name" == */* ]]; then tests+=("$(realpath "$name")"); else tests+=("$here/${name%.sh}.sh"); fi
+  done
 else
   shopt -s nullglob
   tests=("$here"/test_*.sh)
