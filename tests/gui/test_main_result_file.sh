@@ -38,3 +38,25 @@ drv answer ok
 wait_exit "$MAIN"
 gui_stop_started
 rmdir "$INI"
+
+echo "== run mode 2, the program's folder read-only: reported, the file kept, the program ends"
+# A read-only mount is the one folder that root, as the tests run, cannot write.
+readonly_app="$GUI_SCRATCH/readonly-app"
+mkdir -p "$readonly_app"
+if mount -t tmpfs -o size=16m tmpfs "$readonly_app" 2>/dev/null; then
+  trap 'gui_stop_started; umount "$readonly_app" 2>/dev/null || true' EXIT
+  cp "$GUI_BUILD/app/Ludaro.exe" "$GUI_SCRATCH/original.ini" "$readonly_app/"
+  mv "$readonly_app/original.ini" "$readonly_app/Horalia.ini"
+  mount -o remount,ro "$readonly_app"
+  start_exe "$readonly_app" Ludaro.exe importar x
+  drv wait-window "$MAIN" --timeout 20 >/dev/null
+  drv click "$MAIN" "$(ctl BCLOSE)"
+  assert_eq "Unable to write to $(winpath "$readonly_app/Horalia.ini")." "$(message_text)" "error report"
+  drv answer ok
+  wait_exit "$MAIN"
+  gui_stop_started
+  cmp "$GUI_SCRATCH/original.ini" "$readonly_app/Horalia.ini" || fail "Horalia.ini changed on a read-only folder"
+  umount "$readonly_app"
+else
+  echo "SKIPPED: mounting a read-only folder needs root (or a mount namespace) here"
+fi
