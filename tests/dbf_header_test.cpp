@@ -103,6 +103,27 @@ TEST(DbfHeaderTest, RefusesDamagedHeadersWithAMessage) {
   }
 }
 
+// Sizes are reckoned in 64 bits in every build: in 32-bit arithmetic a 3 GB
+// file announcing just over 4 GB of rows would wrap to a few bytes and pass.
+TEST(DbfHeaderTest, RefusesRowsPastALargeFileWithoutWrapping) {
+  constexpr std::uint64_t kThreeGigabytes = 3ull << 30;
+  std::string bytes = SmallTable(0);
+  const std::uint32_t rows = 716'000'000;  // 6-byte rows: 4,296,000,000 bytes, 2^32 and a little
+  PutU32(bytes, 4, rows);
+  try {
+    ParseDbfHeader(bytes, kThreeGigabytes, "BIG.DBF");
+    ADD_FAILURE() << "accepted";
+  } catch (const Error& error) {
+    const std::uint64_t header = bytes.size() - 1;
+    const std::string held = std::to_string((kThreeGigabytes - header) / 6);
+    EXPECT_NE(std::string(error.what()).find("announces 716000000 rows but the file holds only " + held),
+              std::string::npos)
+        << error.what();
+  }
+  PutU32(bytes, 4, 500'000'000);  // 3,000,000,000 bytes: they fit
+  EXPECT_EQ(ParseDbfHeader(bytes, kThreeGigabytes, "BIG.DBF").recordCount, 500'000'000u);
+}
+
 TEST(DbfHeaderTest, AcceptsForeignVariants) {
   // dBase III without terminator room and with an extra byte after it, as
   // some writers leave it.

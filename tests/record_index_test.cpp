@@ -49,7 +49,7 @@ void RunAgainstMap(unsigned keyCount, unsigned rowCount) {
 // probe runs of many different keys wrap around its end; fewer keys than rows
 // give keys with several rows.
 TEST(LookupIndexTest, AgreesWithAMapThroughInsertsAndErases) {
-  for (const auto [keyCount, rowCount] : {std::pair{5000u, 7u}, std::pair{40u, 64u}}) {
+  for (const auto& [keyCount, rowCount] : {std::pair{5000u, 7u}, std::pair{40u, 64u}}) {
     SCOPED_TRACE(std::to_string(keyCount) + " keys");
     RunAgainstMap(keyCount, rowCount);
   }

@@ -168,7 +168,9 @@ TEST(TableBatchTest, ATableLargerThanWhatIsHeldReadsBackTheRowsItIsAskedFor) {
         if (n == 7) ++n;
         ASSERT_EQ(table.AsString("KEY"), KeyOf(n));
         ASSERT_EQ(table.AsString("FILL"), n == 20000 || n == 20001 ? u"editada" : u"fila " + KeyOf(n));
-        if (n % 5000 == 0) ASSERT_EQ(table.StringAt(static_cast<std::uint32_t>(kRows - n), "KEY"), KeyOf(kRows - n - 1));
+        if (n % 5000 == 0) {
+          ASSERT_EQ(table.StringAt(static_cast<std::uint32_t>(kRows - n), "KEY"), KeyOf(kRows - n - 1));
+        }
       }
       EXPECT_EQ(n, kRows);
       table.Close();
