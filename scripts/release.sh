@@ -39,6 +39,8 @@ for arch in win32 win64; do
   [ "$run_tests" = yes ] && scripts/test-windows.sh "$arch"
   echo "== building $arch in $folder" >&2
   cmake -G Ninja -S . -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  # Compiled again, so that it carries the commit's time whenever it was built before.
+  rm -f "$folder/app/XADE.CHM"
   ninja -C "$folder" -j"$jobs" Ludaro ludaro-cli ludaro_help
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$folder/CMakeCache.txt")
 

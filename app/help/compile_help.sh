@@ -30,4 +30,9 @@ if ! (cd "$work" && unshare -r chroot . /chmcmd --verbosity 1 XADE.hhp >chmcmd.l
   echo "warning: no user namespace for chmcmd; help context 3 will not find its page" >&2
   (cd "$work" && chmcmd --verbosity 1 XADE.hhp >chmcmd.log 2>&1) || { cat "$work/chmcmd.log" >&2; exit 1; }
 fi
+# The same sources give the same bytes: the help carries the time of the
+# release's commit (SOURCE_DATE_EPOCH), else that of the help's last change,
+# instead of the time it was compiled.
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct -- . 2>/dev/null || true)}
+[ -z "$epoch" ] || python3 "$src/stamp_chm.py" "$work/XADE.CHM" "$epoch"
 cp "$work/XADE.CHM" "$out"
