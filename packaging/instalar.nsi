@@ -54,6 +54,8 @@ VIAddVersionKey /LANG=3082 "LegalCopyright" "Copyright (C) 2026 Equipo de Ludaro
 
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENCIA.txt"
 
+!define MUI_PAGE_HEADER_TEXT "Carpeta de Horalia"
+!define MUI_PAGE_HEADER_SUBTEXT "Ludaro se instala junto a Horalia.ini."
 !define MUI_DIRECTORYPAGE_TEXT_TOP "Elija la carpeta de Horalia, la que contiene Horalia.ini. Ludaro debe quedar junto a Horalia.ini: es ahí donde Horalia lo busca y donde Ludaro deja el resultado de cada traspaso."
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Carpeta de Horalia"
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE WarnWithoutHoralia
