@@ -8,7 +8,7 @@
 
 #include "cli/cli.h"
 #include "cli/report_option.h"
-#include "cli/run_report.h"
+#include "common/session/run_report.h"
 #include "common/error.h"
 #include "common/platform/platform.h"
 #include "common/session/run_state.h"
@@ -126,7 +126,7 @@ void ApplyCoding(Importacion& importacion, const std::filesystem::path& file) {
 int RunImport(const ParsedArguments& arguments, std::ostream&, std::ostream& err) {
   const auto xade = arguments.pathOption("xade");
   if (!xade) throw UsageError("import needs --xade DIR");
-  ReportedRun run(arguments, "import", err, RecoverAnswer(arguments));
+  ReportedRun run(arguments, ReportedDirection::Import, err, RecoverAnswer(arguments));
   const auto htemp = arguments.pathOption("htemp");
   Importacion importacion(run.state(), run.dialog(), htemp);
   run.LogInto(importacion);

@@ -3,11 +3,22 @@
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/abbreviation_deviation.h"
+#include "import/first_names.h"
 #include "import/group_abbreviations.h"
 #include "import/import_tables.h"
 #include "import/stored_text.h"
 
 namespace ludaro {
+namespace {
+
+void WarnOfOtherName(ImportStepContext& context, const XadeCsvReader& reader, DataWarning warning, FirstNames& names,
+                     const std::u16string& code, const std::u16string& name) {
+  const auto seen = names.See(code, name, reader.LineNumber());
+  if (seen.otherLine != 0)
+    context.log.DataWarned(warning, reader.DisplayName(), reader.LineNumber(), code, name, {}, seen.otherLine);
+}
+
+}  // namespace
 
 void LeerGrupos(ImportStepContext& context) {
   dbf::Table grupos(context.htemp, kGruposTable);
@@ -28,6 +39,8 @@ void LeerGrupos(ImportStepContext& context) {
 
   const int codeWidth = FieldWidth(CursosTableDef(), "CODCURSO");
   GroupAbbreviations abbreviations;
+  FirstNames courseNames;
+  FirstNames groupNames;
   reader.SkipLine();
   XadeLine line;
   while (reader.ReadLine(line)) {
@@ -47,6 +60,8 @@ void LeerGrupos(ImportStepContext& context) {
     const std::u16string& nomeGrupo = line.Field(3);
     const std::u16string& nomeCurso = line.Field(4);
     const std::u16string& nomeAbrevGrupo = line.Field(5);
+    WarnOfOtherName(context, reader, DataWarning::CourseNameDiffers, courseNames, codCurso, nomeCurso);
+    WarnOfOtherName(context, reader, DataWarning::GroupNameDiffers, groupNames, codGrupo, nomeGrupo);
     const std::u16string turno = cursos.AsString("TURNO");
     const std::u16string nivel = cursos.AsString("NIVEL");
     const std::u16string curso = cursos.AsString("CURSO");

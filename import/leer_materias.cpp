@@ -8,6 +8,7 @@
 #include "common/xade_csv.h"
 #include "import/abbreviation_deviation.h"
 #include "import/abbreviation_schemes.h"
+#include "import/first_names.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
 #include "import/stored_text.h"
@@ -49,6 +50,7 @@ class SubjectWriter {
 
     // Keyed on the whole key text: the table's CODLARGO2 holds only its first
     // 50 characters, and every line of a subject must reach its abbreviation.
+    WarnOfOtherName(line, keyText, name);
     auto subject = subjectKeys_.Find(keyText);
     if (!subject) {
       const std::u16string base = SubjectBase(keyText, name);
@@ -111,6 +113,20 @@ class SubjectWriter {
     context_.log.RowWritten(kOfertaMateriasTable);
   }
 
+  // ASIGNOMT keeps the name of a subject's first line; another name on a
+  // later line (of either offer) is worth a look.
+  void WarnOfOtherName(const XadeLine& line, const std::u16string& keyText, const std::u16string& name) {
+    std::size_t file = 0;
+    while (file < files_.size() && files_[file] != line.file()) ++file;
+    if (file == files_.size()) files_.push_back(line.file());
+    const auto seen = names_.See(keyText, name, line.lineNumber());
+    if (seen.first) fileOfFirst_.push_back(static_cast<std::uint8_t>(file));
+    if (seen.otherLine == 0) return;
+    const std::string& firstFile = files_[fileOfFirst_[seen.number]];
+    context_.log.DataWarned(DataWarning::SubjectNameDiffers, line.file(), line.lineNumber(), keyText, name,
+                            firstFile == line.file() ? std::string() : firstFile, seen.otherLine);
+  }
+
   void Close() {
     oferta_.Close();
     materias_.Close();
@@ -129,6 +145,10 @@ class SubjectWriter {
   // Each subject key's abbreviation, by the key's number in subjectKeys_.
   TextSet subjectKeys_;
   std::vector<std::u16string> subjectAbbreviations_;
+  // Each subject key's first name, and the file of its first line.
+  FirstNames names_;
+  std::vector<std::string> files_;
+  std::vector<std::uint8_t> fileOfFirst_;
 };
 
 bool ReportMissing(ImportStepContext& context, const std::optional<std::filesystem::path>& file,

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/run_report.h"
+#include "common/session/run_report.h"
 #include "common/platform/platform.h"
 #include "tests/horalia_tables.h"
 #include "tests/import_fixture.h"
@@ -68,7 +68,7 @@ class ImportReportTest : public ::testing::Test, public test::ImportFixture {
 TEST_F(ImportReportTest, TellsTablesLeftOutLinesAndChangedAbbreviations) {
   WriteSmallSchool();
   WriteLaterFilesWithLeftOuts();
-  RunReport report("import");
+  RunReport report(ReportedDirection::Import);
   NewSession().SetRunLog(report);
   StartAndContinue(u"C1");
   // The groups file changed while the level panel was up: the new course is
@@ -98,49 +98,54 @@ TEST_F(ImportReportTest, TellsTablesLeftOutLinesAndChangedAbbreviations) {
                             "| PROFT.DBF | 3 |",
                             "| AULAT.DBF | 2 |",
                             "| ASIGT.DBF | 9 |",
-                            "### Grupos de otra convocatoria: 1",
-                            "- gruposCentro.csv:4: convocatoria C2",
                             "### Grupos cuyo curso no está en la tabla de cursos (CURSOST.DBF): 1",
                             "- gruposCentro.csv:6: curso FP1",
-                            "### Subgrupos cuyo grupo no se importó: 1",
-                            "- subgruposCentro.csv:4: grupo G91",
-                            "### Materias de la oferta general de un curso no importado que no son tareas: 1",
-                            "- materiasHorarioOfertaXeral.csv:3: curso FP9",
                             "### Actividades cuyo código ya tiene una materia o una actividad anterior: 1",
                             "- actividadesProfesor.csv:3: código MAT",
-                            "### Profesores que ya figuraban en una línea anterior (mismo código de empleado): 1",
-                            "- profesoresGrupoCentro.csv:4: empleado E1",
                             "### Aulas que ya figuraban en una línea anterior (mismo código): 1",
                             "- aulasCentro.csv:4: aula A1",
                             "| GRUPOST.DBF | ESO1a | ESO1aA | ya la tiene otra fila |",
                             "| GRUPOST.DBF | ESO1C\\|D-longo | ESO1C\\|D-lo | demasiado larga para el campo |",
                             "| ASIGNOMT.DBF | mat | mat1 | ya la tiene otra fila |",
                             "| PROFT.DBF | AP | AP1 | ya la tiene otra fila |",
-                            "| PROFT.DBF | *(en blanco)* | 1 | sin datos para formarla |",
+                            "| PROFT.DBF | (en blanco) | 1 | sin datos para formarla |",
                             "| AULAT.DBF | AULA-GRANDE-1 | AULA-GRAND | demasiado larga para el campo |",
                             "- Resultado: terminado",
+                            "- [Líneas y filas omitidas: 3](#omitidas)",
+                            "- [Abreviaturas cambiadas: 6](#abreviaturas)",
+                            // What XADE writes by design: one count each, no list.
+                            "- 1 línea de grupos de otra convocatoria",
+                            "- 1 línea de subgrupos de un grupo no importado",
+                            "- 1 materia de la oferta general para un curso no importado",
+                            "- 1 línea repetida de profesores ya leídos",
                         });
   // Only what deviates is listed.
   EXPECT_EQ(markdown.find("| GRUPOST.DBF | ESO1A |"), std::string::npos) << markdown;
+  for (const char* normal : {"gruposCentro.csv:4:", "subgruposCentro.csv:4:", "materiasHorarioOfertaXeral.csv:3:",
+                             "profesoresGrupoCentro.csv:4: empleado"})
+    EXPECT_EQ(markdown.find(normal), std::string::npos) << normal;
 }
 
 TEST_F(ImportReportTest, ListsAFewLinesOfAReasonAndCountsTheRest) {
   WriteSmallSchool();
-  std::vector<std::string> groups = {"C1,ESO1,G11,A,\"1º ESO\",1A"};
-  const std::size_t others = RunReport::kListedPerReason + 3;
-  for (std::size_t i = 0; i < others; ++i) groups.push_back("C2,ESO1,G9" + std::to_string(i) + ",A,\"1º ESO\",1A");
-  WriteXade("gruposCentro.csv", groups);
-  RunReport report("import");
+  RunReport report(ReportedDirection::Import);
   NewSession().SetRunLog(report);
   StartAndContinue(u"C1");
-  Code({{u"ESO1", {u"M", u"ESO", u"1"}}});
+  // Groups of a course the course table lacks, each listed up to the cap;
+  // lines of other convocatorias, however many, are one count.
+  std::vector<std::string> groups = {"C1,ESO1,G11,A,\"1º ESO\",1A"};
+  const std::size_t others = RunReport::kListedPerReason + 3;
+  for (std::size_t i = 0; i < others; ++i) groups.push_back("C1,FP9,G9" + std::to_string(i) + ",A,FP,1A");
+  for (std::size_t i = 0; i < others; ++i) groups.push_back("C2,ESO1,G8" + std::to_string(i) + ",A,\"1º ESO\",1A");
+  WriteXade("gruposCentro.csv", groups);
+  Code({{u"ESO1", {u"M", u"ESO", u"1"}}, {u"BAC2", {u"T", u"BAC", u"2"}}});
   session().Aceptar();
 
   const std::string markdown = report.Markdown();
-  ExpectLines(markdown,
-              {"### Grupos de otra convocatoria: " + std::to_string(others), "- gruposCentro.csv:3: convocatoria C2",
-               "- gruposCentro.csv:" + std::to_string(2 + RunReport::kListedPerReason) + ": convocatoria C2",
-               "- … y 3 más"});
+  ExpectLines(markdown, {"### Grupos cuyo curso no está en la tabla de cursos (CURSOST.DBF): " + std::to_string(others),
+                         "- gruposCentro.csv:3: curso FP9",
+                         "- gruposCentro.csv:" + std::to_string(2 + RunReport::kListedPerReason) + ": curso FP9",
+                         "- … y 3 más", "- " + std::to_string(others) + " líneas de grupos de otras convocatorias"});
   EXPECT_EQ(markdown.find("gruposCentro.csv:" + std::to_string(3 + RunReport::kListedPerReason) + ":"),
             std::string::npos);
 }
@@ -243,7 +248,7 @@ TEST_F(ImportReportTest, AReportReplacesTheLastOneWhole) {
   const Result result = Import({"--coding", Coding(), "--report", file.string()});
   EXPECT_EQ(result.status, kExitOk) << result.err;
   const std::string markdown = test::ReadBytes(file);
-  EXPECT_EQ(markdown.rfind("# Informe de ludaro-cli import\n", 0), 0u) << markdown;
+  EXPECT_EQ(markdown.rfind("# Informe de la importación\n", 0), 0u) << markdown;
   EXPECT_EQ(markdown.find('x' + std::string(10, 'x')), std::string::npos);
   ExpectLines(markdown,
               {"- Convocatoria: C1 (Curso 2025/2026, ordinaria)", "- Código de resultado: 1", "- Estado de salida: 0"});
