@@ -39,24 +39,6 @@ void ReportIncompleteCoding(const std::vector<CursoIncompleto>& incompletos, std
   }
 }
 
-// The same courses in Spanish, for the report the school office reads.
-std::vector<std::string> IncompleteCoursesForReport(const std::vector<CursoIncompleto>& incompletos) {
-  std::vector<std::string> lines;
-  for (const auto& curso : incompletos) {
-    const char* missing = curso.sinNivel && curso.sinCurso ? "faltan NIVEL y CURSO"
-                          : curso.sinNivel                 ? "falta NIVEL"
-                                                           : "falta CURSO";
-    lines.push_back("curso " + U16ToUtf8(curso.codCurso) + " (" + U16ToUtf8(curso.nomeCurso) + "): " + missing);
-  }
-  return lines;
-}
-
-std::string ChosenConvocatoria(Importacion& importacion) {
-  dbf::Table& convocatorias = importacion.convocatorias();
-  if (convocatorias.Eof()) return {};
-  return U16ToUtf8(convocatorias.AsString("CONVOCATORIA") + u" (" + convocatorias.AsString("DESCRIPCION") + u")");
-}
-
 // The import as the window would run it, without asking; `report` learns
 // why it stopped where it does.
 int Import(Importacion& importacion, const ParsedArguments& arguments, const std::filesystem::path& xade,
@@ -75,7 +57,7 @@ int Import(Importacion& importacion, const ParsedArguments& arguments, const std
     if (!importacion.ElegirConvocatoria(Utf8ToU16(*convocatoria)))
       throw Error("No convocatoria '" + *convocatoria + "' in convocatoriasCentro.csv");
   }
-  report.Setting("Convocatoria", ChosenConvocatoria(importacion));
+  report.Setting("Convocatoria", importacion.ConvocatoriaForReport());
   importacion.Continuar();
   if (importacion.phase() != Importacion::Phase::CodingLevels) {
     report.Stopped("no se creó la tabla de cursos");

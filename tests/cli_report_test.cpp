@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -8,6 +9,7 @@
 #include "cli/cli.h"
 #include "common/session/run_report.h"
 #include "common/platform/platform.h"
+#include "common/version.h"
 #include "tests/horalia_tables.h"
 #include "tests/import_fixture.h"
 
@@ -253,6 +255,108 @@ TEST_F(ImportReportTest, AReportReplacesTheLastOneWhole) {
   ExpectLines(markdown,
               {"- Convocatoria: C1 (Curso 2025/2026, ordinaria)", "- Código de resultado: 1", "- Estado de salida: 0"});
   EXPECT_FALSE(fs::exists(xade() / "report.md.new"));
+}
+
+// ------------------------------------------------- the fixture school's report
+
+// The headings of a page, each with its count, in order: "## x" lines of
+// Markdown, <h1> to <h3> elements of HTML, as plain text.
+std::vector<std::string> MarkdownHeadings(const std::string& page) {
+  std::vector<std::string> headings;
+  std::istringstream lines(page);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] != '#') continue;
+    std::string text;
+    for (std::size_t i = line.find(' ') + 1; i < line.size(); ++i) {
+      if (line[i] == '\\' && i + 1 < line.size()) ++i;
+      text += line[i];
+    }
+    headings.push_back(text);
+  }
+  return headings;
+}
+
+std::string HtmlUnescaped(std::string text) {
+  for (const auto& [entity, character] : std::vector<std::pair<std::string, std::string>>{
+           {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}})
+    for (std::size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
+      text.replace(at, entity.size(), character);
+  return text;
+}
+
+std::vector<std::string> HtmlHeadings(const std::string& page) {
+  std::vector<std::string> headings;
+  for (std::size_t at = page.find("<h"); at != std::string::npos; at = page.find("<h", at + 1)) {
+    if (at + 3 >= page.size() || page[at + 2] < '1' || page[at + 2] > '3' || page[at + 3] != '>') continue;
+    const std::size_t end = page.find("</h", at);
+    headings.push_back(HtmlUnescaped(page.substr(at + 4, end - at - 4)));
+  }
+  return headings;
+}
+
+class FixtureSchoolReportTest : public ImportReportTest {
+ protected:
+  // The school whose files plant one of each warning the import gives.
+  void ImportFixtureSchool(RunReport& report) {
+    for (const auto& file : fs::directory_iterator(test::Fixture("report_school")))
+      fs::copy_file(file.path(), xade() / file.path().filename(), fs::copy_options::overwrite_existing);
+    NewSession().SetRunLog(report);
+    StartAndContinue(u"C1");
+    Code({{u"ESO1", {u"M", u"ESO", u"1"}}, {u"BAC2", {u"T", u"BAC", u"2"}}});
+    session().Aceptar();
+    ASSERT_EQ(session().phase(), Importacion::Phase::Finished);
+    report.Ended(state.nTransformado);
+  }
+};
+
+TEST_F(FixtureSchoolReportTest, MarkdownAndHtmlShowTheSameSectionsAndCounts) {
+  RunReport report(ReportedDirection::Import);
+  ImportFixtureSchool(report);
+  const std::string markdown = report.Markdown();
+  const std::string html = report.Html();
+  const std::vector<std::string> headings = MarkdownHeadings(markdown);
+  EXPECT_EQ(headings, HtmlHeadings(html));
+  // The summary first, then one heading of each warning, each found once.
+  ASSERT_GE(headings.size(), 2u);
+  EXPECT_EQ(headings[0], "Informe de la importación");
+  EXPECT_EQ(headings[1], "Resumen");
+  for (const char* warning :
+       {"Códigos de empleado con otro nombre en otra línea: 1", "Códigos de curso con otro nombre en otra línea: 1",
+        "Códigos de grupo con otro nombre en otra línea: 1", "Materias con otro nombre en otra línea: 1",
+        "Códigos de aula con otro nombre en otra línea: 1", "Profesores sin grupo: 1", "Grupos sin materias: 1"}) {
+    EXPECT_EQ(std::count(headings.begin(), headings.end(), warning), 1) << warning;
+    // The summary links to it in both.
+    EXPECT_NE(markdown.find(std::string("[") + warning + "](#aviso-"), std::string::npos) << warning;
+    EXPECT_NE(html.find(std::string("\">") + warning + "</a>"), std::string::npos) << warning;
+  }
+  for (const auto* page : {&markdown, &html}) {
+    EXPECT_NE(page->find("2 líneas repetidas de profesores ya leídos"), std::string::npos);
+    EXPECT_NE(page->find(std::string("Ludaro ") + kVersion), std::string::npos);
+    EXPECT_NE(page->find("profesoresGrupoCentro.csv:5: empleado E2"), std::string::npos);
+  }
+  // The repeats are a count, not a list of lines.
+  EXPECT_EQ(html.find("profesoresGrupoCentro.csv:3:"), std::string::npos);
+}
+
+TEST_F(FixtureSchoolReportTest, TheHtmlPageStandsAlone) {
+  RunReport report(ReportedDirection::Import);
+  ImportFixtureSchool(report);
+  const std::string html = report.Html();
+  EXPECT_EQ(html.rfind("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">", 0), 0u);
+  for (const char* outside : {"<script", "src=", "http:", "https:", "<link", "@import", "url("})
+    EXPECT_EQ(html.find(outside), std::string::npos) << outside;
+  // Names as typed, never as markup.
+  EXPECT_EQ(html.find("<b>"), std::string::npos);
+  EXPECT_NE(html.find("&lt;b&gt;Pérez&lt;/b&gt; &amp; &quot;Antonio&quot; 中文"), std::string::npos);
+}
+
+TEST(ReportFileTest, TheRendererFollowsTheExtension) {
+  const struct {
+    const char* name;
+    bool html;
+  } cases[] = {{"r.html", true}, {"r.HTM", true}, {"r.Html", true}, {"r.md", false}, {"r", false},
+               {"r.html.md", false}, {"html", false}};
+  for (const auto& c : cases) EXPECT_EQ(IsHtmlFile(c.name), c.html) << c.name;
 }
 
 // ------------------------------------------------------------------ export

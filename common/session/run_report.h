@@ -104,6 +104,9 @@ class RunReport : public RunLog {
   // The run stopped, in the step started last, for this reason. `details`
   // are listed under it (the courses a failed level check found, say).
   void Stopped(std::string why, std::vector<std::string> details = {});
+  // The user went on after a stop the window lets them mend (a failed
+  // level check): the run is no longer stopped.
+  void Resumed() { stop_.reset(); }
   // The result code for Horalia and, from the command line, the exit status.
   void Ended(std::int32_t resultCode, std::optional<int> exitStatus = std::nullopt);
 
