@@ -416,5 +416,54 @@ TEST(ExportReportTest, ABuiltTemplateAndAStoppedExportAreTold) {
   EXPECT_FALSE(fs::exists(xade / "HORARIO.CSV"));
 }
 
+TEST(ExportReportTest, WarnsOfTemplateHoursOutOfOrderAndSessionsAtHoursItLacks) {
+  const struct {
+    const char* name;
+    std::vector<test::PlantillaRow> plantilla;  // empty: the school's own
+    std::vector<test::SolucRow> soluc;
+    int status;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"an hour starting before the last one ends, and one before it starts",
+       {{1, u"08:00", u"08:55"}, {2, u"08:55", u"09:50"}, {3, u"09:30", u"10:45"}, {4, u"11:05", u"12:00"},
+        {5, u"10:00", u"10:55"}, {6, u"", u""}},
+       {{u"MAT", u"P01", u"1A", u"A12", 1, 2, 1}},
+       kExitOk,
+       {"### Horas de la plantilla que se solapan o van hacia atrás: 2",
+        "- PLANTILLA.DBF:3: hora 3: empieza a las 09:30, antes de que acabe la hora del registro 2",
+        "- PLANTILLA.DBF:5: hora 5: empieza a las 10:00, antes de que acabe la hora del registro 4"}},
+      {"a half hour DIASHORAST lacks: its line is written without a start time",
+       {},
+       {{u"MAT", u"P01", u"1A", u"A12", 2, 7, 0.5}},
+       kExitOk,
+       {"### Filas del horario en una hora que la plantilla no tiene: 1",
+        "- SOLUC.DBF:1: hora 7: materia MAT, grupo 1A, día 2: DIASHORAST.DBF no tiene esa media hora; la línea "
+        "queda sin hora de inicio",
+        "| HORARIO.CSV | 1 líneas |"}},
+      {"hours past the template's end: the export stops, as it always did",
+       {},
+       {{u"MAT", u"P01", u"1A", u"A12", 1, 6, 2}},
+       kExitStopped,
+       {"### Filas del horario en una hora que la plantilla no tiene: 1",
+        "- SOLUC.DBF:1: hora 7: materia MAT, grupo 1A: la plantilla no tiene esa hora"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempDir root;
+    const fs::path htemp = root / "HTEMP";
+    const fs::path xade = root / "xade";
+    fs::create_directory(htemp);
+    fs::create_directory(xade);
+    test::WriteSchool(htemp);
+    if (!c.plantilla.empty()) test::WritePlantilla(htemp, c.plantilla);
+    test::WriteSoluc(htemp, c.soluc);
+    std::ostringstream out, err;
+    const int status = RunCli(
+        {"export", "--xade", xade.string(), "--htemp", htemp.string(), "--report", (root / "r.md").string()}, out, err);
+    EXPECT_EQ(status, c.status) << err.str();
+    ExpectLines(test::ReadBytes(root / "r.md"), c.lines);
+  }
+}
+
 }  // namespace
 }  // namespace ludaro::cli
