@@ -12,18 +12,11 @@
 namespace ludaro {
 
 void LeerAulas(ImportStepContext& context) {
-  const auto file = XadeFile(context, "aulasCentro.csv");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de Aulas (aulasCentro.CSV)");
-    context.state.nTransformado = -1;
-    return;
-  }
+  const auto file = RequiredXadeFile(context, "aulasCentro.csv", u"No existe archivo de Aulas (aulasCentro.CSV)");
+  if (!file) return;
   XadeCsvReader reader(*file);
-  dbf::DeleteTable(context.htemp, kAulasTable);
   dbf::Table aulas(context.htemp, kAulasTable);
-  aulas.Create(AulasTableDef());
-  aulas.SetExclusive(true);
-  aulas.Open();
+  OpenNewTable(aulas, context.htemp, kAulasTable, AulasTableDef());
 
   // Whole codes, not the stored ones: a longer code is stored cut, and two
   // classrooms whose codes share their first 10 characters are still two.

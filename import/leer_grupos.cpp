@@ -24,12 +24,10 @@ void LeerGrupos(ImportStepContext& context) {
   dbf::Table grupos(context.htemp, kGruposTable);
   grupos.Create(GruposTableDef());
 
-  const auto file = XadeFile(context, "gruposCentro.csv");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de Grupos (gruposCentro.CSV)");
-    context.state.nTransformado = -1;
-    return;
-  }
+  // Made before the file is looked for: without it the table stays empty.
+  const auto file =
+      RequiredXadeFile(context, "gruposCentro.csv", u"No existe archivo de Grupos (gruposCentro.CSV)");
+  if (!file) return;
   XadeCsvReader reader(*file);
   grupos.SetExclusive(true);
   grupos.Open();

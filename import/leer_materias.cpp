@@ -28,14 +28,8 @@ class SubjectWriter {
         materias_(context.htemp, kMateriasTable),
         oferta_(context.htemp, kOfertaMateriasTable),
         abbreviations_(SubjectCandidate) {
-    dbf::DeleteTable(context.htemp, kMateriasTable);
-    materias_.Create(MateriasTableDef());
-    dbf::DeleteTable(context.htemp, kOfertaMateriasTable);
-    oferta_.Create(OfertaMateriasTableDef());
-    materias_.SetExclusive(true);
-    materias_.Open();
-    oferta_.SetExclusive(true);
-    oferta_.Open();
+    OpenNewTable(materias_, context.htemp, kMateriasTable, MateriasTableDef());
+    OpenNewTable(oferta_, context.htemp, kOfertaMateriasTable, OfertaMateriasTableDef());
   }
 
   void SubjectLine(const XadeLine& line) {
@@ -151,14 +145,6 @@ class SubjectWriter {
   std::vector<std::uint8_t> fileOfFirst_;
 };
 
-bool ReportMissing(ImportStepContext& context, const std::optional<std::filesystem::path>& file,
-                   const char16_t* message) {
-  if (file) return false;
-  context.dialog.Message(message);
-  context.state.nTransformado = -1;
-  return true;
-}
-
 void ReadCentro(SubjectWriter& writer, XadeCsvReader& reader) {
   reader.SkipLine();
   XadeLine line;
@@ -205,24 +191,26 @@ void ReadActividades(SubjectWriter& writer, const std::filesystem::path& file) {
 }  // namespace
 
 void LeerMaterias(ImportStepContext& context) {
-  const auto centro = XadeFile(context, "materiasHorarioOfertaCentro.csv");
-  if (ReportMissing(context, centro, u"No existe archivo de Materias Centro (materiasHorarioOfertaCentro.CSV)"))
-    return;
+  const auto centro = RequiredXadeFile(context, "materiasHorarioOfertaCentro.csv",
+                                       u"No existe archivo de Materias Centro (materiasHorarioOfertaCentro.CSV)");
+  if (!centro) return;
   // Opened before the tables are touched: an unreadable offer leaves the
   // tables of an earlier import as they were.
   XadeCsvReader centroReader(*centro);
   SubjectWriter writer(context);
   ReadCentro(writer, centroReader);
 
-  const auto xeral = XadeFile(context, "materiasHorarioOfertaXeral.csv");
-  if (ReportMissing(context, xeral, u"No existe archivo de Materias Generales (materiasHorarioOfertaXeral.CSV)")) {
+  const auto xeral = RequiredXadeFile(context, "materiasHorarioOfertaXeral.csv",
+                                      u"No existe archivo de Materias Generales (materiasHorarioOfertaXeral.CSV)");
+  if (!xeral) {
     writer.Close();
     return;
   }
   ReadXeral(context, writer, *xeral);
 
-  const auto actividades = XadeFile(context, "actividadesProfesor.csv");
-  if (ReportMissing(context, actividades, u"No existe archivo de Actividades (actividadesProfesor.CSV)")) {
+  const auto actividades = RequiredXadeFile(context, "actividadesProfesor.csv",
+                                            u"No existe archivo de Actividades (actividadesProfesor.CSV)");
+  if (!actividades) {
     writer.Close();
     return;
   }

@@ -60,18 +60,12 @@ void WriteTeachers(ImportStepContext& context, XadeCsvReader& reader, dbf::Table
 }  // namespace
 
 void LeerProfesores(ImportStepContext& context) {
-  const auto file = XadeFile(context, "profesoresGrupoCentro.csv");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de profesores (profesoresGrupoCentro.csv)");
-    context.state.nTransformado = -1;
-    return;
-  }
+  const auto file = RequiredXadeFile(context, "profesoresGrupoCentro.csv",
+                                     u"No existe archivo de profesores (profesoresGrupoCentro.csv)");
+  if (!file) return;
   XadeCsvReader reader(*file);
-  dbf::DeleteTable(context.htemp, kProfesoresTable);
   dbf::Table profesores(context.htemp, kProfesoresTable);
-  profesores.Create(ProfesoresTableDef());
-  profesores.SetExclusive(true);
-  profesores.Open();
+  OpenNewTable(profesores, context.htemp, kProfesoresTable, ProfesoresTableDef());
   WriteTeachers(context, reader, profesores);
   profesores.Close();
 }
