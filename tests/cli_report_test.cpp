@@ -362,11 +362,10 @@ TEST(ReportFileTest, TheRendererFollowsTheExtension) {
 // ------------------------------------------------------------------ export
 
 TEST(ExportReportTest, TellsTheRowsOfSolucLeftOutAndTheLinesWritten) {
-  test::TempDir root;
-  const fs::path htemp = root / "HTEMP";
-  const fs::path xade = root / "xade";
-  fs::create_directory(htemp);
-  fs::create_directory(xade);
+  const test::ExportFolders folders;
+  const fs::path& root = folders.root.path();
+  const fs::path& htemp = folders.htemp;
+  const fs::path& xade = folders.xade;
   test::WriteSchool(htemp);
   test::WriteSoluc(htemp, {
                               {u"MAT", u"P01", u"1A", u"A12", 1, 2, 2},
@@ -395,11 +394,10 @@ TEST(ExportReportTest, TellsTheRowsOfSolucLeftOutAndTheLinesWritten) {
 }
 
 TEST(ExportReportTest, ABuiltTemplateAndAStoppedExportAreTold) {
-  test::TempDir root;
-  const fs::path htemp = root / "HTEMP";
-  const fs::path xade = root / "xade";
-  fs::create_directory(htemp);
-  fs::create_directory(xade);
+  const test::ExportFolders folders;
+  const fs::path& root = folders.root.path();
+  const fs::path& htemp = folders.htemp;
+  const fs::path& xade = folders.xade;
   test::WriteSchoolTranslations(htemp);
   test::WriteSoluc(htemp, {{u"MAT", u"P01", u"1A", u"A12", 1, 2, 1}});
   test::WriteBytes(root / "times.csv", "HORA,HORAINI\n2,09:00\n30,10:00\n");
@@ -449,11 +447,10 @@ TEST(ExportReportTest, WarnsOfTemplateHoursOutOfOrderAndSessionsAtHoursItLacks) 
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    test::TempDir root;
-    const fs::path htemp = root / "HTEMP";
-    const fs::path xade = root / "xade";
-    fs::create_directory(htemp);
-    fs::create_directory(xade);
+    const test::ExportFolders folders;
+    const fs::path& root = folders.root.path();
+    const fs::path& htemp = folders.htemp;
+    const fs::path& xade = folders.xade;
     test::WriteSchool(htemp);
     if (!c.plantilla.empty()) test::WritePlantilla(htemp, c.plantilla);
     test::WriteSoluc(htemp, c.soluc);

@@ -300,19 +300,25 @@ ReportSection RunReport::LeftOutSection() const {
   section.id = "omitidas";
   section.title = "Líneas y filas omitidas";
   for (std::size_t reason = 0; reason < leftOut_.size(); ++reason) {
-    const Group& group = leftOut_[reason];
-    if (group.count == 0 || IsNormal(reason)) continue;
-    ReportSection sub;
-    sub.id = "omitidas-" + std::to_string(reason + 1);
-    sub.title = kLeftOutText[reason].heading;
-    sub.count = group.count;
-    for (const auto& left : group.listed)
-      sub.items.push_back({left.file + ":" + std::to_string(left.line), "",
-                           std::string(kLeftOutText[reason].detail) + " " + Cell(left.detail), "", {}});
-    sub.more = group.count - group.listed.size();
-    section.subsections.push_back(std::move(sub));
+    if (leftOut_[reason].count == 0 || IsNormal(reason)) continue;
+    section.subsections.push_back(GroupSection("omitidas-" + std::to_string(reason + 1),
+                                               kLeftOutText[reason].heading, leftOut_[reason],
+                                               std::string(kLeftOutText[reason].detail) + " "));
   }
   if (section.subsections.empty()) section.paragraphs.push_back("No se omitió nada.");
+  return section;
+}
+
+ReportSection RunReport::GroupSection(std::string id, const char* title, const Group& group,
+                                      const std::string& detailPrefix) {
+  ReportSection section;
+  section.id = std::move(id);
+  section.title = title;
+  section.count = group.count;
+  for (const auto& listed : group.listed)
+    section.items.push_back({listed.file + ":" + std::to_string(listed.line), "",
+                             detailPrefix + Cell(listed.detail), "", {}});
+  section.more = group.count - group.listed.size();
   return section;
 }
 
@@ -337,16 +343,9 @@ ReportSection RunReport::WarningsSection() const {
   section.id = "avisos";
   section.title = "Avisos sobre los datos";
   for (std::size_t kind = 0; kind < warnings_.size(); ++kind) {
-    const Group& group = warnings_[kind];
-    if (group.count == 0) continue;
-    ReportSection sub;
-    sub.id = "aviso-" + std::to_string(kind + 1);
-    sub.title = kWarningText[kind].heading;
-    sub.count = group.count;
-    for (const auto& warned : group.listed)
-      sub.items.push_back({warned.file + ":" + std::to_string(warned.line), "", warned.detail, "", {}});
-    sub.more = group.count - group.listed.size();
-    section.subsections.push_back(std::move(sub));
+    if (warnings_[kind].count == 0) continue;
+    section.subsections.push_back(
+        GroupSection("aviso-" + std::to_string(kind + 1), kWarningText[kind].heading, warnings_[kind], ""));
   }
   if (section.subsections.empty()) section.paragraphs.push_back("Nada en los datos pide una revisión.");
   return section;

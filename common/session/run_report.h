@@ -139,6 +139,10 @@ class RunReport : public RunLog {
   };
 
   static void Add(Group& group, std::string_view file, long line, std::string detail);
+  // A reason's or a warning's lines: file and line, `detailPrefix` and the
+  // detail.
+  static ReportSection GroupSection(std::string id, const char* title, const Group& group,
+                                    const std::string& detailPrefix);
   ReportSection SummarySection() const;
   ReportSection RowsSection() const;
   ReportSection LeftOutSection() const;
