@@ -17,6 +17,7 @@
 #include "app/test_hooks.h"
 #include "common/error.h"
 #include "common/platform/platform.h"
+#include "common/utf.h"
 
 namespace ludaro {
 namespace {
@@ -218,7 +219,8 @@ void TMForm::LeaveRunReport(const RunReport& report, ReportedDirection direction
   try {
     failure = WriteReportPage(file, report.Html());
   } catch (const std::exception& error) {
-    failure = std::filesystem::u8path(error.what()).wstring();
+    const std::u16string reason = Utf8ToU16(error.what());
+    failure = std::wstring(reason.begin(), reason.end());
   }
   reportFile_ = failure ? std::filesystem::path() : file;
   // On behalf of Horalia the window closes by itself: the file is all.

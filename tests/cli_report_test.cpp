@@ -350,6 +350,18 @@ TEST_F(FixtureSchoolReportTest, TheHtmlPageStandsAlone) {
   EXPECT_NE(html.find("&lt;b&gt;Pérez&lt;/b&gt; &amp; &quot;Antonio&quot; 中文"), std::string::npos);
 }
 
+// The window names the convocatoria at each press of "Continuar", which a
+// missing course table leaves to be pressed again.
+TEST(RunReportTest, ASettingGivenAgainTakesThePlaceOfTheFirst) {
+  RunReport report(ReportedDirection::Import);
+  report.Setting("Convocatoria", "C1 (ordinaria)");
+  report.Setting("Carpeta de trabajo", "/HTEMP");
+  report.Setting("Convocatoria", "C2 (extraordinaria)");
+  const std::string markdown = report.Markdown();
+  ExpectLines(markdown, {"- Convocatoria: C2 (extraordinaria)", "- Carpeta de trabajo: /HTEMP"});
+  EXPECT_EQ(markdown.find("C1"), std::string::npos) << markdown;
+}
+
 TEST(ReportFileTest, TheRendererFollowsTheExtension) {
   const struct {
     const char* name;

@@ -195,6 +195,12 @@ void RunReport::DataWarned(DataWarning warning, std::string_view file, long line
 }
 
 void RunReport::Setting(std::string name, std::string value) {
+  for (auto& setting : settings_) {
+    if (setting.first == name) {
+      setting.second = std::move(value);
+      return;
+    }
+  }
   settings_.emplace_back(std::move(name), std::move(value));
 }
 

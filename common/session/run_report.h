@@ -95,7 +95,8 @@ class RunReport : public RunLog {
   void DataWarned(DataWarning warning, std::string_view file, long line, std::u16string_view code,
                   std::u16string_view value, std::string_view otherFile, long otherLine) override;
 
-  // A line of the report's heading, such as the folders or the convocatoria.
+  // A line of the report's heading, such as the folders or the convocatoria;
+  // a second one of the same name takes the place of the first.
   void Setting(std::string name, std::string value);
   // A message the run showed, as one line.
   void Said(std::string line);
