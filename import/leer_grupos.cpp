@@ -11,11 +11,10 @@
 namespace ludaro {
 namespace {
 
-void WarnOfOtherName(ImportStepContext& context, const XadeCsvReader& reader, DataWarning warning, FirstNames& names,
-                     const std::u16string& code, const std::u16string& name) {
-  const auto seen = names.See(code, name, reader.LineNumber());
-  if (seen.otherLine != 0)
-    context.log.DataWarned(warning, reader.DisplayName(), reader.LineNumber(), code, name, {}, seen.otherLine);
+void WarnOfOtherName(ImportStepContext& context, const XadeCsvReader& reader, DataWarning warning,
+                     HashedFirstNames& names, const std::u16string& code, const std::u16string& name) {
+  if (const long otherLine = names.See(code, name, reader.LineNumber()))
+    context.log.DataWarned(warning, reader.DisplayName(), reader.LineNumber(), code, name, {}, otherLine);
 }
 
 }  // namespace
@@ -37,8 +36,8 @@ void LeerGrupos(ImportStepContext& context) {
 
   const int codeWidth = FieldWidth(CursosTableDef(), "CODCURSO");
   GroupAbbreviations abbreviations;
-  FirstNames courseNames;
-  FirstNames groupNames;
+  HashedFirstNames courseNames;
+  HashedFirstNames groupNames;
   reader.SkipLine();
   XadeLine line;
   while (reader.ReadLine(line)) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/dbf/table.h"
@@ -110,15 +111,19 @@ class SubjectWriter {
   // ASIGNOMT keeps the name of a subject's first line; another name on a
   // later line (of either offer) is worth a look.
   void WarnOfOtherName(const XadeLine& line, const std::u16string& keyText, const std::u16string& name) {
-    std::size_t file = 0;
-    while (file < files_.size() && files_[file] != line.file()) ++file;
-    if (file == files_.size()) files_.push_back(line.file());
-    const auto seen = names_.See(keyText, name, line.lineNumber());
-    if (seen.first) fileOfFirst_.push_back(static_cast<std::uint8_t>(file));
-    if (seen.otherLine == 0) return;
-    const std::string& firstFile = files_[fileOfFirst_[seen.number]];
+    // Lines are numbered across the offers, each file's from its own
+    // offset, so one number tells which file and line came first.
+    if (files_.empty() || files_.back().first != line.file()) {
+      const long offset = files_.empty() ? 0 : files_.back().second + lastLine_;
+      files_.emplace_back(line.file(), offset);
+    }
+    lastLine_ = line.lineNumber();
+    const long otherLine = names_.See(keyText, name, files_.back().second + line.lineNumber());
+    if (otherLine == 0) return;
+    auto first = files_.begin();
+    while (first + 1 != files_.end() && (first + 1)->second < otherLine) ++first;
     context_.log.DataWarned(DataWarning::SubjectNameDiffers, line.file(), line.lineNumber(), keyText, name,
-                            firstFile == line.file() ? std::string() : firstFile, seen.otherLine);
+                            first->first == line.file() ? std::string() : first->first, otherLine - first->second);
   }
 
   void Close() {
@@ -139,10 +144,11 @@ class SubjectWriter {
   // Each subject key's abbreviation, by the key's number in subjectKeys_.
   TextSet subjectKeys_;
   std::vector<std::u16string> subjectAbbreviations_;
-  // Each subject key's first name, and the file of its first line.
-  FirstNames names_;
-  std::vector<std::string> files_;
-  std::vector<std::uint8_t> fileOfFirst_;
+  // Each subject key's first name, and the files read so far with the
+  // offset of their line numbers.
+  HashedFirstNames names_;
+  std::vector<std::pair<std::string, long>> files_;
+  long lastLine_ = 0;
 };
 
 void ReadCentro(SubjectWriter& writer, XadeCsvReader& reader) {

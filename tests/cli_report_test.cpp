@@ -350,6 +350,23 @@ TEST_F(FixtureSchoolReportTest, TheHtmlPageStandsAlone) {
   EXPECT_NE(html.find("&lt;b&gt;Pérez&lt;/b&gt; &amp; &quot;Antonio&quot; 中文"), std::string::npos);
 }
 
+// A subject is one key text across both offers: another name for it in the
+// general offer is pointed at the line of the school's offer it differs from.
+TEST_F(ImportReportTest, ASubjectNamedOtherwiseInTheOtherOfferNamesBothFiles) {
+  WriteSmallSchool();
+  WriteXade("materiasHorarioOfertaCentro.csv", {"M1,ESO1,0,MAT,Matemáticas,MAT", "M2,ESO1,0,LIN,Lingua,LIN"});
+  WriteXade("materiasHorarioOfertaXeral.csv", {"M8,ESO1,0,LIN,Lingua,LIN", "M9,BAC2,0,MAT,Mates,MAT"});
+  RunReport report(ReportedDirection::Import);
+  NewSession().SetRunLog(report);
+  StartAndContinue(u"C1");
+  Code({{u"ESO1", {u"M", u"ESO", u"1"}}, {u"BAC2", {u"T", u"BAC", u"2"}}});
+  session().Aceptar();
+  ExpectLines(report.Markdown(),
+              {"### Materias con otro nombre en otra línea: 1",
+               "- materiasHorarioOfertaXeral.csv:3: materia MAT: «Mates»; ASIGNOMT.DBF guarda el nombre de la línea "
+               "materiasHorarioOfertaCentro.csv:2"});
+}
+
 // The window names the convocatoria at each press of "Continuar", which a
 // missing course table leaves to be pressed again.
 TEST(RunReportTest, ASettingGivenAgainTakesThePlaceOfTheFirst) {
