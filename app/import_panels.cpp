@@ -8,6 +8,8 @@
 #include "app/main_form.h"
 #include "app/resource_ids.h"
 #include "common/error.h"
+#include "common/platform/platform.h"
+#include "common/session/error_report.h"
 #include "import/level_grid.h"
 
 namespace ludaro {
@@ -121,7 +123,8 @@ ImportPanels::ImportPanels(TMForm& form) : form_(form), dialog_(*this, form.dial
   SetWindowSubclass(panel1_, PanelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(panel2_, PanelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(wwDBGridCODCENTRO_->list(), ChoiceListProc, kSubclassId, 0);
-  session_ = std::make_unique<Importacion>(form_.state(), dialog_);
+  session_ = std::make_unique<Importacion>(form_.state(), reportingDialog_);
+  session_->SetRunLog(report_);
 }
 
 ImportPanels::~ImportPanels() {
@@ -196,35 +199,74 @@ void ImportPanels::CreatePanel2Controls() {
 // ------------------------------------------------------------- the session
 
 void ImportPanels::Start(const std::filesystem::path& folder) {
+  // A press after a missing folder starts a run of its own.
+  report_ = RunReport(ReportedDirection::Import);
+  report_.Setting("Carpeta de XADE", folder.u8string());
+  report_.Setting("Carpeta de trabajo", platform::HtempFolder().u8string());
   // The window closes itself after the folder check on its own.
-  Run([&] { session_->Iniciar(folder); }, false);
+  Run(Operation::Iniciar, [&] { session_->Iniciar(folder); }, false);
 }
 
-void ImportPanels::Run(const std::function<void()>& call, bool mayClose) {
+void ImportPanels::Run(Operation operation, const std::function<void()>& call, bool mayClose) {
   inSessionCall_ = true;
+  bool failed = false;
   try {
     call();
   } catch (const std::exception& error) {
     form_.dialog().ErrorReport(error);
+    report_.Stopped(OneLine(ErrorReportText(error)));
+    failed = true;
   }
   inSessionCall_ = false;
   ApplyView(true);
+  if (failed || RunIsOver(operation)) {
+    report_.Ended(form_.state().nTransformado);
+    form_.LeaveRunReport(report_, ReportedDirection::Import);
+  }
   if (mayClose && form_.state().closeRequested) PostMessageW(form_.handle(), WM_CLOSE, 0, 0);
 }
 
+bool ImportPanels::RunIsOver(Operation operation) {
+  switch (session_->phase()) {
+    case Importacion::Phase::NotStarted:
+      report_.Stopped("la carpeta de XADE no existe");
+      return true;
+    case Importacion::Phase::ChoosingConvocatoria:
+      if (operation == Operation::Iniciar) return false;
+      report_.Stopped("no se creó la tabla de cursos");
+      return true;
+    case Importacion::Phase::CodingLevels:
+      return false;
+    case Importacion::Phase::CheckFailed:
+      if (operation != Operation::Aceptar) return false;
+      report_.Stopped("faltan niveles o cursos por codificar; no se guardó nada",
+                      IncompleteCoursesForReport(session_->incompletos()));
+      return true;
+    case Importacion::Phase::Finished:
+      return true;
+    case Importacion::Phase::Stopped:
+      report_.Stopped("no hay archivo de convocatorias");
+      return true;
+  }
+  return true;
+}
+
 void ImportPanels::BitBtn1Click() {
-  Run([&] { session_->Continuar(); });
+  report_.Setting("Convocatoria", session_->ConvocatoriaForReport());
+  Run(Operation::Continuar, [&] { session_->Continuar(); });
 }
 
 void ImportPanels::FinalRecogida() {
   // A cell still being typed in belongs to the coding being accepted.
   if (!wwDBGridNIVIMP_->CommitEdit()) return;
-  Run([&] { session_->Aceptar(); });
+  // The user mended what the level check found: the run goes on.
+  report_.Resumed();
+  Run(Operation::Aceptar, [&] { session_->Aceptar(); });
 }
 
 void ImportPanels::Button2Click() {
   if (!wwDBGridNIVIMP_->CommitEdit()) return;
-  Run([&] { session_->Volver(); });
+  Run(Operation::Volver, [&] { session_->Volver(); });
 }
 
 void ImportPanels::WwDBGridNIVIMPEnter() {

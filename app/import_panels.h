@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/controls/data_grid.h"
+#include "common/session/run_report.h"
 #include "common/session/user_dialog.h"
 #include "import/importacion.h"
 
@@ -60,10 +61,17 @@ class ImportPanels {
   void CreatePanel2Controls();
   HWND CreateLabel(HWND parent, int id, const wchar_t* text, int left, int top, int width, int height, HFONT font);
 
+  // The session's operations, as far as the run's report tells them apart.
+  enum class Operation { Iniciar, Continuar, Aceptar, Volver };
+
   // Runs one call into the session: its error goes to the error report,
-  // then the window follows the session's view, and closes itself when the
-  // session asked for it on behalf of Horalia.
-  void Run(const std::function<void()>& call, bool mayClose = true);
+  // then the window follows the session's view, leaves the run's report
+  // when the run is over, and closes itself when the session asked for it
+  // on behalf of Horalia.
+  void Run(Operation operation, const std::function<void()>& call, bool mayClose = true);
+  // Tells the report why the run cannot go on after `operation`; false
+  // while it waits for the user.
+  bool RunIsOver(Operation operation);
   // Shows, hides and disables what the view says. `settled`: the session
   // call is over, so a newly shown panel may take the focus.
   void ApplyView(bool settled);
@@ -80,6 +88,9 @@ class ImportPanels {
 
   TMForm& form_;
   ScreenFirstDialog dialog_;
+  // The report of the run, fed by the session and by what it says.
+  RunReport report_{ReportedDirection::Import};
+  ReportingDialog reportingDialog_{dialog_, report_};
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
   HFONT titleFont_ = nullptr;

@@ -1,6 +1,9 @@
 #include "app/main_form.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <optional>
 
 #include "app/controls/window_object.h"
 #include "app/direction_hooks.h"
@@ -8,11 +11,13 @@
 #include "app/image_button.h"
 #include "app/import_panels.h"
 #include "app/panel.h"
+#include "app/report_page.h"
 #include "app/resource_ids.h"
 #include "app/run_mode.h"
 #include "app/test_hooks.h"
 #include "common/error.h"
 #include "common/platform/platform.h"
+#include "common/utf.h"
 
 namespace ludaro {
 namespace {
@@ -23,11 +28,12 @@ constexpr int kDirectionPanelHeight = 90;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-HFONT MakeFont(const wchar_t* face, int points, bool bold) {
+HFONT MakeFont(const wchar_t* face, int points, bool bold, bool underline = false) {
   HDC screen = GetDC(nullptr);
   const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
   ReleaseDC(nullptr, screen);
-  HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
+                           DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
   if (!font) throw Error("Cannot create the font " + std::to_string(points) + "-point");
   return font;
@@ -62,6 +68,7 @@ TMForm::TMForm(HINSTANCE instance, RunState& state, Win32Dialog& dialog, const s
   font_ = MakeFont(L"MS Sans Serif", 8, false);
   boldFont_ = MakeFont(L"MS Sans Serif", 8, true);
   panelFont_ = MakeFont(L"Arial", 12, true);
+  linkFont_ = MakeFont(L"MS Sans Serif", 8, false, true);
   okIcon_ = LoadSmallIcon(instance, IDI_OK);
   closeIcon_ = LoadSmallIcon(instance, IDI_CLOSE);
 
@@ -88,6 +95,7 @@ TMForm::~TMForm() {
   DeleteObject(font_);
   DeleteObject(boldFont_);
   DeleteObject(panelFont_);
+  DeleteObject(linkFont_);
   if (okIcon_) DestroyIcon(okIcon_);
   if (closeIcon_) DestroyIcon(closeIcon_);
 }
@@ -152,6 +160,12 @@ void TMForm::CreateControls() {
   HWND bClose = CreateImageButton(panel3, IDC_BCLOSE, L"&Salir", 480, 87, 89, 25, closeIcon_);
   SendMessageW(bClose, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreateLabel(panel3, IDC_LABEL1, L"Ludaro para HL19 V-1.0", 368, 149, boldFont_);
+  // Free space left of the version label, below the convocatoria panel;
+  // shown after a run. A button, so that Tab reaches it and Enter opens it.
+  HWND reportLink = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_OWNERDRAW, 96, 149, 268, 14,
+                                    panel3, ControlId(IDC_REPORTLINK), instance_, nullptr);
+  if (!reportLink) throw Error("Cannot create the report's link");
+  SendMessageW(reportLink, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
 
   CreatePanel(panel3, IDC_PANEL1, 11, 34, 289, 110, PanelLook::Raised, false);
   CreatePanel(window_, IDC_PANEL2, 6, 1, 587, 266, PanelLook::Raised, false);
@@ -197,6 +211,52 @@ void TMForm::ShowContextHelp() {
   } catch (const std::exception& failure) {
     dialog_.ErrorReport(failure);
   }
+}
+
+void TMForm::LeaveRunReport(const RunReport& report, ReportedDirection direction) {
+  std::optional<std::wstring> failure;
+  const std::filesystem::path file = std::filesystem::path(dirTxt_) / ReportPageName(direction);
+  try {
+    failure = WriteReportPage(file, report.Html());
+  } catch (const std::exception& error) {
+    const std::u16string reason = Utf8ToU16(error.what());
+    failure = std::wstring(reason.begin(), reason.end());
+  }
+  reportFile_ = failure ? std::filesystem::path() : file;
+  // On behalf of Horalia the window closes by itself: the file is all.
+  if (state_.OnBehalfOfHoralia()) return;
+  const bool import = direction == ReportedDirection::Import;
+  const std::wstring text = failure ? L"No se pudo escribir el informe: " + *failure
+                                    : std::wstring(import ? L"Ver el informe de la importaci\u00F3n"
+                                                          : L"Ver el informe de la exportaci\u00F3n");
+  HWND link = Control(IDC_REPORTLINK);
+  SetWindowTextW(link, text.c_str());
+  EnableWindow(link, failure ? FALSE : TRUE);
+  ShowWindow(link, SW_SHOWNA);
+  InvalidateRect(link, nullptr, TRUE);
+}
+
+void TMForm::ReportLinkClick() {
+  if (!reportFile_.empty()) OpenReportPage(window_, reportFile_);
+}
+
+void TMForm::DrawReportLink(const DRAWITEMSTRUCT& item) {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  wchar_t text[512];
+  GetWindowTextW(item.hwndItem, text, static_cast<int>(std::size(text)));
+  const bool link = (item.itemState & ODS_DISABLED) == 0;
+  HGDIOBJ oldFont = SelectObject(item.hDC, link ? linkFont_ : font_);
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, link ? kBlue : RGB(128, 0, 0));
+  RECT area = item.rcItem;
+  DrawTextW(item.hDC, text, -1, &area, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (item.itemState & ODS_FOCUS) {
+    RECT measured = item.rcItem;
+    DrawTextW(item.hDC, text, -1, &measured, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    measured.right = std::min(measured.right, item.rcItem.right);
+    DrawFocusRect(item.hDC, &measured);
+  }
+  SelectObject(item.hDC, oldFont);
 }
 
 void TMForm::BExportarClick() { RunDirection(StartImport); }
@@ -289,12 +349,17 @@ LRESULT TMForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case IDC_BIMPORTAR: BImportarClick(); return 0;
         case IDC_BUTTON1: Button1Click(); return 0;
         case IDC_BCLOSE: BCloseClick(); return 0;
+        case IDC_REPORTLINK: ReportLinkClick(); return 0;
         default: break;
       }
       break;
     }
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlType == ODT_BUTTON && item.CtlID == IDC_REPORTLINK) {
+        DrawReportLink(item);
+        return TRUE;
+      }
       if (item.CtlType == ODT_BUTTON) {
         DrawImageButton(item);
         return TRUE;

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "app/folder_list.h"
 #include "app/help_viewer.h"
 #include "app/win32_dialog.h"
+#include "common/session/run_report.h"
 #include "common/session/run_state.h"
 
 namespace ludaro {
@@ -56,6 +58,11 @@ class TMForm {
   // The F1 key, wherever the focus is in the window.
   void ShowContextHelp();
 
+  // After a run of a direction, however it ended: its report as an HTML
+  // page in the chosen folder and, when the window stays open, the link to
+  // it (or why there is none) in the lower panel. Never fails.
+  void LeaveRunReport(const RunReport& report, ReportedDirection direction);
+
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -71,6 +78,8 @@ class TMForm {
   void BImportarClick();
   void RunDirection(void (*start)(TMForm&, const std::wstring&));
   LRESULT LabelColours(HDC dc, HWND control);
+  void DrawReportLink(const DRAWITEMSTRUCT& item);
+  void ReportLinkClick();
 
   HINSTANCE instance_;
   RunState& state_;
@@ -79,6 +88,7 @@ class TMForm {
   HFONT font_ = nullptr;         // 8-point "MS Sans Serif", the window's text
   HFONT boldFont_ = nullptr;     // the same, bold
   HFONT panelFont_ = nullptr;    // 12-point bold "Arial" of the direction panels
+  HFONT linkFont_ = nullptr;     // the window's text, underlined
   HICON okIcon_ = nullptr;
   HICON closeIcon_ = nullptr;
   std::unique_ptr<FolderList> folders_;
@@ -86,6 +96,7 @@ class TMForm {
   std::wstring dirTxt_;
   bool closed_ = false;  // FormClose has run
   std::unique_ptr<ImportPanels> importPanels_;
+  std::filesystem::path reportFile_;  // the last report written, or empty
 };
 
 }  // namespace ludaro

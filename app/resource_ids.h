@@ -33,6 +33,7 @@
 #define IDC_BUTTON1 1027        // "F1 AYUDA"
 #define IDC_BCLOSE 1028         // "&Salir"
 #define IDC_LABEL1 1029         // version label
+#define IDC_REPORTLINK 1030     // after a run: opens its report, or says why there is none
 
 // The convocatoria choice and level coding panels; their own controls take
 // ids from 1100-1199 and 1200-1299 respectively.

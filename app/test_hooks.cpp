@@ -29,4 +29,17 @@ bool RunDirectionTestHooks(const std::wstring& dirTxt, UserDialog& dialog) {
   return true;
 }
 
+bool RecordShellExecuteForTests(const wchar_t* verb, const std::wstring& file) {
+  const std::wstring log = Environment(L"LUDARO_GUI_TEST_SHELL_LOG");
+  if (log.empty()) return false;
+  const std::string line = U16ToUtf8(U16(verb) + u"\t" + U16(file) + u"\n");
+  HANDLE handle = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) throw Error("Cannot record the call to ShellExecuteW");
+  DWORD written = 0;
+  WriteFile(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(handle);
+  return true;
+}
+
 }  // namespace ludaro

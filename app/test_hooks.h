@@ -7,6 +7,9 @@
 //   LUDARO_GUI_TEST_RAISE=text   the button's work raises an error with that message
 //   LUDARO_GUI_TEST_FOLDERS=1    the button shows its folder text and the
 //                                working folder, one per line, and stops
+//   LUDARO_GUI_TEST_SHELL_LOG=file  what the window would open with
+//                                ShellExecuteW is added to the file as a
+//                                line "verb<TAB>path" instead
 
 #include <string>
 
@@ -16,5 +19,9 @@ namespace ludaro {
 
 // True when a hook took the button's place.
 bool RunDirectionTestHooks(const std::wstring& dirTxt, UserDialog& dialog);
+
+// True when the call to ShellExecuteW was recorded for a test, in UTF-8,
+// instead of made.
+bool RecordShellExecuteForTests(const wchar_t* verb, const std::wstring& file);
 
 }  // namespace ludaro

@@ -11,25 +11,10 @@
 #include <unistd.h>
 #endif
 
+#include "common/session/run_report.h"
 #include "common/utf.h"
 
 namespace ludaro::cli {
-
-std::string OneLine(const std::u16string& text) {
-  std::u16string line;
-  line.reserve(text.size());
-  bool inBreak = false;
-  for (const char16_t c : text) {
-    if (c == u'\r' || c == u'\n') {
-      if (!inBreak) line.push_back(u' ');
-      inBreak = true;
-    } else {
-      line.push_back(c);
-      inBreak = false;
-    }
-  }
-  return U16ToUtf8(line);
-}
 
 bool StderrIsTerminal() {
 #ifdef _WIN32

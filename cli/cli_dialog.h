@@ -47,9 +47,6 @@ class CliDialog : public UserDialog {
   std::u16string progressStep_;
 };
 
-// The text as one UTF-8 line: each run of CR and LF becomes one space.
-std::string OneLine(const std::u16string& text);
-
 // True when the process's stderr is a terminal (not a file or a pipe).
 bool StderrIsTerminal();
 

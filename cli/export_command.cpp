@@ -7,7 +7,7 @@
 
 #include "cli/cli.h"
 #include "cli/report_option.h"
-#include "cli/run_report.h"
+#include "common/session/run_report.h"
 #include "common/dbf/field_codec.h"
 #include "common/error.h"
 #include "common/platform/platform.h"
@@ -78,7 +78,7 @@ void ApplyStartTimes(Exportacion& exportacion, const std::filesystem::path& file
 int RunExport(const ParsedArguments& arguments, std::ostream&, std::ostream& err) {
   const auto xade = arguments.pathOption("xade");
   if (!xade) throw UsageError("export needs --xade DIR");
-  ReportedRun run(arguments, "export", err, true);
+  ReportedRun run(arguments, ReportedDirection::Export, err, true);
   const auto htemp = arguments.pathOption("htemp");
   Exportacion exportacion(run.state(), run.dialog(), htemp);
   run.LogInto(exportacion);

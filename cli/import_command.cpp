@@ -8,7 +8,7 @@
 
 #include "cli/cli.h"
 #include "cli/report_option.h"
-#include "cli/run_report.h"
+#include "common/session/run_report.h"
 #include "common/error.h"
 #include "common/platform/platform.h"
 #include "common/session/run_state.h"
@@ -39,24 +39,6 @@ void ReportIncompleteCoding(const std::vector<CursoIncompleto>& incompletos, std
   }
 }
 
-// The same courses in Spanish, for the report the school office reads.
-std::vector<std::string> IncompleteCoursesForReport(const std::vector<CursoIncompleto>& incompletos) {
-  std::vector<std::string> lines;
-  for (const auto& curso : incompletos) {
-    const char* missing = curso.sinNivel && curso.sinCurso ? "faltan NIVEL y CURSO"
-                          : curso.sinNivel                 ? "falta NIVEL"
-                                                           : "falta CURSO";
-    lines.push_back("curso " + U16ToUtf8(curso.codCurso) + " (" + U16ToUtf8(curso.nomeCurso) + "): " + missing);
-  }
-  return lines;
-}
-
-std::string ChosenConvocatoria(Importacion& importacion) {
-  dbf::Table& convocatorias = importacion.convocatorias();
-  if (convocatorias.Eof()) return {};
-  return U16ToUtf8(convocatorias.AsString("CONVOCATORIA") + u" (" + convocatorias.AsString("DESCRIPCION") + u")");
-}
-
 // The import as the window would run it, without asking; `report` learns
 // why it stopped where it does.
 int Import(Importacion& importacion, const ParsedArguments& arguments, const std::filesystem::path& xade,
@@ -75,7 +57,7 @@ int Import(Importacion& importacion, const ParsedArguments& arguments, const std
     if (!importacion.ElegirConvocatoria(Utf8ToU16(*convocatoria)))
       throw Error("No convocatoria '" + *convocatoria + "' in convocatoriasCentro.csv");
   }
-  report.Setting("Convocatoria", ChosenConvocatoria(importacion));
+  report.Setting("Convocatoria", importacion.ConvocatoriaForReport());
   importacion.Continuar();
   if (importacion.phase() != Importacion::Phase::CodingLevels) {
     report.Stopped("no se creó la tabla de cursos");
@@ -126,7 +108,7 @@ void ApplyCoding(Importacion& importacion, const std::filesystem::path& file) {
 int RunImport(const ParsedArguments& arguments, std::ostream&, std::ostream& err) {
   const auto xade = arguments.pathOption("xade");
   if (!xade) throw UsageError("import needs --xade DIR");
-  ReportedRun run(arguments, "import", err, RecoverAnswer(arguments));
+  ReportedRun run(arguments, ReportedDirection::Import, err, RecoverAnswer(arguments));
   const auto htemp = arguments.pathOption("htemp");
   Importacion importacion(run.state(), run.dialog(), htemp);
   run.LogInto(importacion);

@@ -12,10 +12,14 @@
 namespace ludaro::cli {
 namespace {
 
+void WriteReport(const std::filesystem::path& file, const RunReport& report) {
+  WriteFileReplacing(file, IsHtmlFile(file) ? report.Html() : report.Markdown());
+}
+
 // An error while the run is already failing must not hide the run's own.
 void WriteAfterFailure(const std::filesystem::path& file, RunReport& report, std::ostream& err) {
   try {
-    WriteFileReplacing(file, report.Markdown());
+    WriteReport(file, report);
   } catch (const Error& error) {
     err << "error: the report was not written: " << error.what() << '\n';
   }
@@ -35,11 +39,12 @@ std::optional<std::filesystem::path> ReportFile(const ParsedArguments& arguments
 
 }  // namespace
 
-ReportedRun::ReportedRun(const ParsedArguments& arguments, std::string command, std::ostream& err, bool answer)
+ReportedRun::ReportedRun(const ParsedArguments& arguments, ReportedDirection direction, std::ostream& err,
+                         bool answer)
     : err_(err),
       file_(ReportFile(arguments)),
       cliDialog_(err, answer, ProgressWanted(err)),
-      report_(std::move(command)),
+      report_(direction),
       reportingDialog_(cliDialog_, report_) {}
 
 int ReportedRun::Run(const std::function<int()>& run) {
@@ -62,7 +67,7 @@ int ReportedRun::Run(const std::function<int()>& run) {
   if (!file_) return status;
   report_.Ended(state_.nTransformado, status);
   try {
-    WriteFileReplacing(*file_, report_.Markdown());
+    WriteReport(*file_, report_);
   } catch (const Error& error) {
     err_ << "error: the report was not written: " << error.what() << '\n';
     return kExitStopped;

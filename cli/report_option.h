@@ -2,7 +2,8 @@
 
 // `--report FILE`, shared by the commands that run a direction: the file is
 // checked before the run touches anything, and the report is written however
-// the run ends.
+// the run ends, as an HTML page when the file's name ends in .html or .htm,
+// else as Markdown.
 
 #include <filesystem>
 #include <functional>
@@ -12,7 +13,7 @@
 
 #include "cli/cli_dialog.h"
 #include "cli/command_line.h"
-#include "cli/run_report.h"
+#include "common/session/run_report.h"
 #include "common/session/run_state.h"
 
 namespace ludaro::cli {
@@ -24,7 +25,7 @@ namespace ludaro::cli {
 class ReportedRun {
  public:
   // `answer` is what the dialog's questions get.
-  ReportedRun(const ParsedArguments& arguments, std::string command, std::ostream& err, bool answer);
+  ReportedRun(const ParsedArguments& arguments, ReportedDirection direction, std::ostream& err, bool answer);
   ReportedRun(const ReportedRun&) = delete;
   ReportedRun& operator=(const ReportedRun&) = delete;
 

@@ -210,7 +210,7 @@ void Exportacion::Importar2() {
   horario.Create(HorarioTableDef());
   horario.SetExclusive(true);
   horario.Open();
-  const std::vector<std::u16string> horasInicio = LeerHorasInicio(htemp_);
+  const std::vector<std::u16string> horasInicio = LeerHorasInicio(htemp_, *log_);
 
   HorarioFuentes fuentes{*wwTableSoluc_, *wwTableGrupos_, *wwTableProfesor_, *wwTableNomAsg2_, *wwTableDiasHorasT_};
   lineas_ = LlenarHorario(fuentes, horasInicio, horario, dialog_, *log_);

@@ -36,6 +36,22 @@ Grupo FindGrupo(dbf::Table& grupos, const std::u16string& codGrupo) {
   return {std::move(texto), grupos.AsString("CODCURSOXADE")};
 }
 
+// "HH:MM" (or "H:MM") as minutes after midnight; nothing for any other text.
+std::optional<int> MinutesOf(const std::u16string& time) {
+  const std::size_t colon = time.find(u':');
+  if (colon == std::u16string::npos || colon == 0 || colon > 2 || time.size() != colon + 3) return std::nullopt;
+  int minutes = 0;
+  for (std::size_t i = 0; i < time.size(); ++i) {
+    if (i == colon) continue;
+    if (time[i] < u'0' || time[i] > u'9') return std::nullopt;
+    minutes = minutes * 10 + (time[i] - u'0');
+  }
+  const int hours = minutes / 100;
+  const int rest = minutes % 100;
+  if (hours > 23 || rest > 59) return std::nullopt;
+  return hours * 60 + rest;
+}
+
 }  // namespace
 
 const dbf::TableDef& HorarioTableDef() {
@@ -58,13 +74,32 @@ std::u16string NombreDia(std::int64_t dia) {
   return dia >= 1 && dia <= 7 ? kNames[dia - 1] : u"";
 }
 
-std::vector<std::u16string> LeerHorasInicio(const std::filesystem::path& htemp) {
+std::vector<std::u16string> LeerHorasInicio(const std::filesystem::path& htemp, RunLog& log) {
   dbf::Table plantilla(htemp, kPlantillaTable);
   plantilla.SetIndexName(kPlantillaTag);
   plantilla.Open();
+  const std::string file = plantilla.path().u8string();
   std::vector<std::u16string> horas;
   horas.reserve(plantilla.RecordCount());
-  for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) horas.push_back(plantilla.AsString("HORAINI"));
+  // The hour above: where it starts and ends, in minutes, and its record.
+  std::optional<int> lastStart;
+  std::optional<int> lastEnd;
+  long lastRecord = 0;
+  for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) {
+    horas.push_back(plantilla.AsString("HORAINI"));
+    const auto start = MinutesOf(horas.back());
+    const auto end = MinutesOf(plantilla.AsString("HORAFIN"));
+    const auto record = static_cast<long>(plantilla.RecNo());
+    if (start && ((lastStart && *start <= *lastStart) || (lastEnd && *start < *lastEnd)))
+      log.DataWarned(DataWarning::TemplateOutOfOrder, file, record, plantilla.AsString("HORA"), horas.back(), {},
+                     lastRecord);
+    // An hour without a time of its own is passed over, not compared.
+    if (start) {
+      lastStart = start;
+      lastEnd = end;
+      lastRecord = record;
+    }
+  }
   plantilla.Close();
   return horas;
 }
@@ -113,16 +148,31 @@ std::uint64_t LlenarHorario(HorarioFuentes& fuentes, const std::vector<std::u16s
     if (nDecSesiones - std::trunc(nDecSesiones) == 0.0f) {
       for (std::int64_t j = 0; j < n; ++j) {
         const std::int64_t position = h - 1 + j;
-        if (position < 0 || position >= static_cast<std::int64_t>(horasInicio.size()))
+        if (position < 0 || position >= static_cast<std::int64_t>(horasInicio.size())) {
+          log.DataWarned(DataWarning::SessionOutsideTemplate, solucFile, static_cast<long>(soluc.RecNo()),
+                         Decimal(position + 1),
+                         u"materia " + asignatura + u", grupo " + soluc.AsString("CODGRUPO") +
+                             u": la plantilla no tiene esa hora",
+                         {}, 0);
           throw Error("List index out of bounds (" + std::to_string(position) + ")", soluc.path().string(),
                       static_cast<long>(filas));
+        }
         inicios.push_back(horasInicio[static_cast<std::size_t>(position)]);
       }
     } else {
       std::u16string inicio;
-      if (const auto slot = SlotOfFractionalBlock(nDecHora))
-        if (fuentes.diasHoras.Locate("DIA;HORA", {Decimal(dia), Decimal(*slot)}))
-          inicio = fuentes.diasHoras.AsString("HORADESDE");
+      bool found = false;
+      if (const auto slot = SlotOfFractionalBlock(nDecHora)) {
+        found = fuentes.diasHoras.Locate("DIA;HORA", {Decimal(dia), Decimal(*slot)});
+        if (found) inicio = fuentes.diasHoras.AsString("HORADESDE");
+      }
+      // Its line is written all the same, with no start time.
+      if (!found)
+        log.DataWarned(DataWarning::SessionOutsideTemplate, solucFile, static_cast<long>(soluc.RecNo()),
+                       soluc.AsString("HORA"),
+                       u"materia " + asignatura + u", grupo " + soluc.AsString("CODGRUPO") + u", día " + Decimal(dia) +
+                           u": DIASHORAST.DBF no tiene esa media hora; la línea queda sin hora de inicio",
+                       {}, 0);
       inicios.push_back(std::move(inicio));
     }
 

@@ -33,8 +33,9 @@ struct HorarioFuentes {
   dbf::Table& diasHoras;    // DIASHORAST
 };
 
-// The start times of the template, in the order of its tag HORA.
-std::vector<std::u16string> LeerHorasInicio(const std::filesystem::path& htemp);
+// The start times of the template, in the order of its tag HORA. An hour
+// that starts before the one above it ends (or starts) is told to `log`.
+std::vector<std::u16string> LeerHorasInicio(const std::filesystem::path& htemp, RunLog& log = NullRunLog());
 
 // Walks SOLUC and appends to `horario` (open, empty) one row per taught
 // hour, numbered from 1. Rows of day 0, and rows whose teacher or subject is
@@ -42,7 +43,8 @@ std::vector<std::u16string> LeerHorasInicio(const std::filesystem::path& htemp);
 // from `horasInicio` by position; a block of a fractional number of sessions
 // gives one line starting at its slot of DIASHORAST. A position outside
 // `horasInicio` stops the walk with "List index out of bounds (n)". Every
-// line written and every SOLUC row left out is told to `log`. Returns the
+// line written and every SOLUC row left out is told to `log`, and so is a
+// row whose hour neither the template nor DIASHORAST has. Returns the
 // number of lines.
 std::uint64_t LlenarHorario(HorarioFuentes& fuentes, const std::vector<std::u16string>& horasInicio,
                             dbf::Table& horario, UserDialog& dialog, RunLog& log);

@@ -1,6 +1,7 @@
 #include "import/comprobar_niveles.h"
 
 #include "common/dbf/table.h"
+#include "common/utf.h"
 #include "import/import_tables.h"
 
 namespace ludaro {
@@ -18,6 +19,17 @@ std::vector<CursoIncompleto> ComprobarNiveles(ImportStepContext& context) {
   cursos.Close();
   context.state.nFalloNiveles = incompletos.empty() ? 0 : 1;
   return incompletos;
+}
+
+std::vector<std::string> IncompleteCoursesForReport(const std::vector<CursoIncompleto>& incompletos) {
+  std::vector<std::string> lines;
+  for (const auto& curso : incompletos) {
+    const char* missing = curso.sinNivel && curso.sinCurso ? "faltan NIVEL y CURSO"
+                          : curso.sinNivel                 ? "falta NIVEL"
+                                                           : "falta CURSO";
+    lines.push_back("curso " + U16ToUtf8(curso.codCurso) + " (" + U16ToUtf8(curso.nomeCurso) + "): " + missing);
+  }
+  return lines;
 }
 
 }  // namespace ludaro

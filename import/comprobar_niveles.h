@@ -21,4 +21,7 @@ struct CursoIncompleto {
 // them all.
 std::vector<CursoIncompleto> ComprobarNiveles(ImportStepContext& context);
 
+// The same courses in Spanish, one line each, for the run's report.
+std::vector<std::string> IncompleteCoursesForReport(const std::vector<CursoIncompleto>& incompletos);
+
 }  // namespace ludaro

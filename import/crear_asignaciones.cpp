@@ -159,7 +159,11 @@ void CrearAsignaciones(ImportStepContext& context) {
     // Read from the group table, the course code is already as it keeps it.
     const std::u16string codCurso = grupos.AsString("CODCURSOXADE");
     const auto [first, last] = offer.Of(codCurso);
-    if (first == last) continue;
+    if (first == last) {
+      context.log.DataWarned(DataWarning::GroupWithoutSubject, grupos.path().u8string(),
+                             static_cast<long>(grupos.RecNo()), grupos.AsString("ABREV"), codCurso, {}, 0);
+      continue;
+    }
     const std::u16string abrev = grupos.AsString("ABREV");
     const bool shared = std::binary_search(sharedAbbreviations.begin(), sharedAbbreviations.end(), HashOf(abrev));
     const std::u16string turno = grupos.AsString("TURNO");

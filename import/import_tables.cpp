@@ -48,6 +48,24 @@ std::optional<std::filesystem::path> XadeFile(const ImportStepContext& context, 
   return platform::FindFileIgnoringCase(context.xadeFolder / std::string(name));
 }
 
+std::optional<std::filesystem::path> RequiredXadeFile(ImportStepContext& context, std::string_view name,
+                                                      const char16_t* missing) {
+  auto file = XadeFile(context, name);
+  if (!file) {
+    context.dialog.Message(missing);
+    context.state.nTransformado = -1;
+  }
+  return file;
+}
+
+void OpenNewTable(dbf::Table& table, const std::filesystem::path& htemp, std::string_view name,
+                  const dbf::TableDef& definition) {
+  dbf::DeleteTable(htemp, name);
+  table.Create(definition);
+  table.SetExclusive(true);
+  table.Open();
+}
+
 void RequireLayout(const dbf::Table& table, const dbf::TableDef& definition) {
   const auto fields = table.Fields();
   for (const auto& wanted : definition.fields) {

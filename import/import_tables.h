@@ -42,6 +42,16 @@ std::optional<std::filesystem::path> ExistingTableFile(const ImportStepContext& 
 // The XADE file in the chosen folder, whatever the letter case of its name.
 std::optional<std::filesystem::path> XadeFile(const ImportStepContext& context, std::string_view name);
 
+// The XADE file a step cannot go without; when it is missing, nothing, after
+// the message `missing` is shown and the result code set to -1.
+std::optional<std::filesystem::path> RequiredXadeFile(ImportStepContext& context, std::string_view name,
+                                                      const char16_t* missing);
+
+// A step's own working table made anew from `definition` (older files of it
+// deleted) and opened for the step alone, so its rows go out in batches.
+void OpenNewTable(dbf::Table& table, const std::filesystem::path& htemp, std::string_view name,
+                  const dbf::TableDef& definition);
+
 // Refuses a table written by something else or by an older layout: every
 // field of `definition` must be there as a text field, or the error names the
 // table and the first field that is missing or of another kind.

@@ -4,6 +4,7 @@
 
 #include "common/error.h"
 #include "common/platform/platform.h"
+#include "common/utf.h"
 #include "import/datos_nivel.h"
 #include "import/guardar_codificacion.h"
 #include "import/import_chain.h"
@@ -82,6 +83,11 @@ void Importacion::Iniciar(const std::filesystem::path& folder) {
 }
 
 std::u16string Importacion::ChosenConvocatoria() { return convocatorias().AsString("CONVOCATORIA"); }
+
+std::string Importacion::ConvocatoriaForReport() {
+  if (!wwTableCentro_ || !wwTableCentro_->Active() || wwTableCentro_->Eof()) return {};
+  return U16ToUtf8(ChosenConvocatoria() + u" (" + wwTableCentro_->AsString("DESCRIPCION") + u")");
+}
 
 bool Importacion::ElegirConvocatoria(const std::u16string& code) {
   if (phase_ != Phase::ChoosingConvocatoria) return false;

@@ -90,6 +90,10 @@ class Importacion {
   // The courses the last failed check found without NIVEL or CURSO.
   const std::vector<CursoIncompleto>& incompletos() const { return incompletos_; }
 
+  // The chosen convocatoria as the run's report names it: its code and, in
+  // brackets, its description; empty before the choice is offered.
+  std::string ConvocatoriaForReport();
+
   // Where the facts of the run go; nowhere unless this is called before
   // Iniciar. `log` must outlive the session.
   void SetRunLog(RunLog& log) { log_ = &log; }

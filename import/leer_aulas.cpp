@@ -1,11 +1,10 @@
 #include "import/leer_aulas.h"
 
-#include <unordered_set>
-
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/abbreviation_deviation.h"
 #include "import/abbreviation_schemes.h"
+#include "import/first_names.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
 #include "import/used_abbreviations.h"
@@ -13,22 +12,15 @@
 namespace ludaro {
 
 void LeerAulas(ImportStepContext& context) {
-  const auto file = XadeFile(context, "aulasCentro.csv");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de Aulas (aulasCentro.CSV)");
-    context.state.nTransformado = -1;
-    return;
-  }
+  const auto file = RequiredXadeFile(context, "aulasCentro.csv", u"No existe archivo de Aulas (aulasCentro.CSV)");
+  if (!file) return;
   XadeCsvReader reader(*file);
-  dbf::DeleteTable(context.htemp, kAulasTable);
   dbf::Table aulas(context.htemp, kAulasTable);
-  aulas.Create(AulasTableDef());
-  aulas.SetExclusive(true);
-  aulas.Open();
+  OpenNewTable(aulas, context.htemp, kAulasTable, AulasTableDef());
 
   // Whole codes, not the stored ones: a longer code is stored cut, and two
   // classrooms whose codes share their first 10 characters are still two.
-  std::unordered_set<std::u16string> present;
+  FirstNames present;
   UsedAbbreviations abbreviations(PrefixedNumber);
   reader.SkipLine();
   XadeLine line;
@@ -37,7 +29,11 @@ void LeerAulas(ImportStepContext& context) {
       context.dialog.Progress(u"LeerAulas", static_cast<std::uint64_t>(reader.LineNumber()));
     const std::u16string& code = line.Field(0);
     const std::u16string& name = line.Field(1);
-    if (!present.insert(code).second) {
+    const auto seen = present.See(code, name, reader.LineNumber());
+    if (!seen.first) {
+      if (seen.otherLine != 0)
+        context.log.DataWarned(DataWarning::ClassroomNameDiffers, reader.DisplayName(), reader.LineNumber(), code,
+                               name, {}, seen.otherLine);
       context.log.RowLeftOut(LeftOutReason::DuplicateClassroom, reader.DisplayName(), reader.LineNumber(), code);
       continue;
     }

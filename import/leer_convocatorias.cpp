@@ -11,12 +11,9 @@ bool LeerConvocatorias(ImportStepContext& context) {
   CrearConvocatorias(context);
   dbf::Table table(context.htemp, kConvocatoriasTable);
 
-  const auto file = XadeFile(context, "convocatoriasCentro.csv");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de Convocatorias(convocatoriasCentro.CSV)");
-    context.state.nTransformado = -1;
-    return false;
-  }
+  const auto file = RequiredXadeFile(context, "convocatoriasCentro.csv",
+                                     u"No existe archivo de Convocatorias(convocatoriasCentro.CSV)");
+  if (!file) return false;
   XadeCsvReader reader(*file);
   table.Open();
   reader.SkipLine();

@@ -11,12 +11,8 @@ void LeerCursos(ImportStepContext& context) {
   dbf::Table table(context.htemp, kCursosTable);
   table.Create(CursosTableDef());
 
-  const auto file = XadeFile(context, "gruposCentro.CSV");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de Grupos(gruposCentro.CSV)");
-    context.state.nTransformado = -1;
-    return;
-  }
+  const auto file = RequiredXadeFile(context, "gruposCentro.CSV", u"No existe archivo de Grupos(gruposCentro.CSV)");
+  if (!file) return;
   const int codeWidth = FieldWidth(CursosTableDef(), "CODCURSO");
   XadeCsvReader reader(*file);
   // Just created, so no other handle has it: held exclusively, its rows are

@@ -3,22 +3,30 @@
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/abbreviation_deviation.h"
+#include "import/first_names.h"
 #include "import/group_abbreviations.h"
 #include "import/import_tables.h"
 #include "import/stored_text.h"
 
 namespace ludaro {
+namespace {
+
+void WarnOfOtherName(ImportStepContext& context, const XadeCsvReader& reader, DataWarning warning,
+                     HashedFirstNames& names, const std::u16string& code, const std::u16string& name) {
+  if (const long otherLine = names.See(code, name, reader.LineNumber()))
+    context.log.DataWarned(warning, reader.DisplayName(), reader.LineNumber(), code, name, {}, otherLine);
+}
+
+}  // namespace
 
 void LeerGrupos(ImportStepContext& context) {
   dbf::Table grupos(context.htemp, kGruposTable);
   grupos.Create(GruposTableDef());
 
-  const auto file = XadeFile(context, "gruposCentro.csv");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de Grupos (gruposCentro.CSV)");
-    context.state.nTransformado = -1;
-    return;
-  }
+  // Made before the file is looked for: without it the table stays empty.
+  const auto file =
+      RequiredXadeFile(context, "gruposCentro.csv", u"No existe archivo de Grupos (gruposCentro.CSV)");
+  if (!file) return;
   XadeCsvReader reader(*file);
   grupos.SetExclusive(true);
   grupos.Open();
@@ -28,6 +36,8 @@ void LeerGrupos(ImportStepContext& context) {
 
   const int codeWidth = FieldWidth(CursosTableDef(), "CODCURSO");
   GroupAbbreviations abbreviations;
+  HashedFirstNames courseNames;
+  HashedFirstNames groupNames;
   reader.SkipLine();
   XadeLine line;
   while (reader.ReadLine(line)) {
@@ -47,6 +57,8 @@ void LeerGrupos(ImportStepContext& context) {
     const std::u16string& nomeGrupo = line.Field(3);
     const std::u16string& nomeCurso = line.Field(4);
     const std::u16string& nomeAbrevGrupo = line.Field(5);
+    WarnOfOtherName(context, reader, DataWarning::CourseNameDiffers, courseNames, codCurso, nomeCurso);
+    WarnOfOtherName(context, reader, DataWarning::GroupNameDiffers, groupNames, codGrupo, nomeGrupo);
     const std::u16string turno = cursos.AsString("TURNO");
     const std::u16string nivel = cursos.AsString("NIVEL");
     const std::u16string curso = cursos.AsString("CURSO");

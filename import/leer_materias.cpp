@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/abbreviation_deviation.h"
 #include "import/abbreviation_schemes.h"
+#include "import/first_names.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
 #include "import/stored_text.h"
@@ -27,14 +29,8 @@ class SubjectWriter {
         materias_(context.htemp, kMateriasTable),
         oferta_(context.htemp, kOfertaMateriasTable),
         abbreviations_(SubjectCandidate) {
-    dbf::DeleteTable(context.htemp, kMateriasTable);
-    materias_.Create(MateriasTableDef());
-    dbf::DeleteTable(context.htemp, kOfertaMateriasTable);
-    oferta_.Create(OfertaMateriasTableDef());
-    materias_.SetExclusive(true);
-    materias_.Open();
-    oferta_.SetExclusive(true);
-    oferta_.Open();
+    OpenNewTable(materias_, context.htemp, kMateriasTable, MateriasTableDef());
+    OpenNewTable(oferta_, context.htemp, kOfertaMateriasTable, OfertaMateriasTableDef());
   }
 
   void SubjectLine(const XadeLine& line) {
@@ -49,6 +45,7 @@ class SubjectWriter {
 
     // Keyed on the whole key text: the table's CODLARGO2 holds only its first
     // 50 characters, and every line of a subject must reach its abbreviation.
+    WarnOfOtherName(line, keyText, name);
     auto subject = subjectKeys_.Find(keyText);
     if (!subject) {
       const std::u16string base = SubjectBase(keyText, name);
@@ -111,6 +108,24 @@ class SubjectWriter {
     context_.log.RowWritten(kOfertaMateriasTable);
   }
 
+  // ASIGNOMT keeps the name of a subject's first line; another name on a
+  // later line (of either offer) is worth a look.
+  void WarnOfOtherName(const XadeLine& line, const std::u16string& keyText, const std::u16string& name) {
+    // Lines are numbered across the offers, each file's from its own
+    // offset, so one number tells which file and line came first.
+    if (files_.empty() || files_.back().first != line.file()) {
+      const long offset = files_.empty() ? 0 : files_.back().second + lastLine_;
+      files_.emplace_back(line.file(), offset);
+    }
+    lastLine_ = line.lineNumber();
+    const long otherLine = names_.See(keyText, name, files_.back().second + line.lineNumber());
+    if (otherLine == 0) return;
+    auto first = files_.begin();
+    while (first + 1 != files_.end() && (first + 1)->second < otherLine) ++first;
+    context_.log.DataWarned(DataWarning::SubjectNameDiffers, line.file(), line.lineNumber(), keyText, name,
+                            first->first == line.file() ? std::string() : first->first, otherLine - first->second);
+  }
+
   void Close() {
     oferta_.Close();
     materias_.Close();
@@ -129,15 +144,12 @@ class SubjectWriter {
   // Each subject key's abbreviation, by the key's number in subjectKeys_.
   TextSet subjectKeys_;
   std::vector<std::u16string> subjectAbbreviations_;
+  // Each subject key's first name, and the files read so far with the
+  // offset of their line numbers.
+  HashedFirstNames names_;
+  std::vector<std::pair<std::string, long>> files_;
+  long lastLine_ = 0;
 };
-
-bool ReportMissing(ImportStepContext& context, const std::optional<std::filesystem::path>& file,
-                   const char16_t* message) {
-  if (file) return false;
-  context.dialog.Message(message);
-  context.state.nTransformado = -1;
-  return true;
-}
 
 void ReadCentro(SubjectWriter& writer, XadeCsvReader& reader) {
   reader.SkipLine();
@@ -185,24 +197,26 @@ void ReadActividades(SubjectWriter& writer, const std::filesystem::path& file) {
 }  // namespace
 
 void LeerMaterias(ImportStepContext& context) {
-  const auto centro = XadeFile(context, "materiasHorarioOfertaCentro.csv");
-  if (ReportMissing(context, centro, u"No existe archivo de Materias Centro (materiasHorarioOfertaCentro.CSV)"))
-    return;
+  const auto centro = RequiredXadeFile(context, "materiasHorarioOfertaCentro.csv",
+                                       u"No existe archivo de Materias Centro (materiasHorarioOfertaCentro.CSV)");
+  if (!centro) return;
   // Opened before the tables are touched: an unreadable offer leaves the
   // tables of an earlier import as they were.
   XadeCsvReader centroReader(*centro);
   SubjectWriter writer(context);
   ReadCentro(writer, centroReader);
 
-  const auto xeral = XadeFile(context, "materiasHorarioOfertaXeral.csv");
-  if (ReportMissing(context, xeral, u"No existe archivo de Materias Generales (materiasHorarioOfertaXeral.CSV)")) {
+  const auto xeral = RequiredXadeFile(context, "materiasHorarioOfertaXeral.csv",
+                                      u"No existe archivo de Materias Generales (materiasHorarioOfertaXeral.CSV)");
+  if (!xeral) {
     writer.Close();
     return;
   }
   ReadXeral(context, writer, *xeral);
 
-  const auto actividades = XadeFile(context, "actividadesProfesor.csv");
-  if (ReportMissing(context, actividades, u"No existe archivo de Actividades (actividadesProfesor.CSV)")) {
+  const auto actividades = RequiredXadeFile(context, "actividadesProfesor.csv",
+                                            u"No existe archivo de Actividades (actividadesProfesor.CSV)");
+  if (!actividades) {
     writer.Close();
     return;
   }

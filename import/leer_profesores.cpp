@@ -1,12 +1,14 @@
 #include "import/leer_profesores.h"
 
+#include <vector>
+
 #include "common/dbf/table.h"
 #include "common/xade_csv.h"
 #include "import/abbreviation_deviation.h"
 #include "import/abbreviation_schemes.h"
 #include "import/timetable_tables.h"
 #include "import/import_tables.h"
-#include "import/text_set.h"
+#include "import/first_names.h"
 #include "import/used_abbreviations.h"
 
 namespace ludaro {
@@ -17,7 +19,9 @@ namespace {
 void WriteTeachers(ImportStepContext& context, XadeCsvReader& reader, dbf::Table& profesores) {
   // Whole codes, not the stored ones: a longer code is stored cut, and two
   // teachers whose codes share their first 10 characters are still two.
-  TextSet present;
+  FirstNames present;
+  // By a teacher's number in `present`: some line of theirs names a group.
+  std::vector<bool> withGroup;
   UsedAbbreviations abbreviations(PrefixedNumber);
   reader.SkipLine();
   XadeLine line;
@@ -26,7 +30,13 @@ void WriteTeachers(ImportStepContext& context, XadeCsvReader& reader, dbf::Table
       context.dialog.Progress(u"LeerProfesores", static_cast<std::uint64_t>(reader.LineNumber()));
     const std::u16string& name = line.Field(2);
     const std::u16string& employee = line.Field(0);
-    if (!present.Insert(employee)) {
+    const auto seen = present.See(employee, name, reader.LineNumber());
+    if (seen.first) withGroup.push_back(false);
+    if (!line.Field(1).empty()) withGroup[seen.number] = true;
+    if (!seen.first) {
+      if (seen.otherLine != 0)
+        context.log.DataWarned(DataWarning::TeacherNameDiffers, reader.DisplayName(), reader.LineNumber(), employee,
+                               name, {}, seen.otherLine);
       context.log.RowLeftOut(LeftOutReason::DuplicateTeacher, reader.DisplayName(), reader.LineNumber(), employee);
       continue;
     }
@@ -41,23 +51,21 @@ void WriteTeachers(ImportStepContext& context, XadeCsvReader& reader, dbf::Table
     profesores.Post();
     context.log.RowWritten(kProfesoresTable);
   }
+  for (std::uint32_t teacher = 0; teacher < withGroup.size(); ++teacher)
+    if (!withGroup[teacher])
+      context.log.DataWarned(DataWarning::TeacherWithoutGroup, reader.DisplayName(), present.FirstLine(teacher),
+                             present.Code(teacher), {}, {}, 0);
 }
 
 }  // namespace
 
 void LeerProfesores(ImportStepContext& context) {
-  const auto file = XadeFile(context, "profesoresGrupoCentro.csv");
-  if (!file) {
-    context.dialog.Message(u"No existe archivo de profesores (profesoresGrupoCentro.csv)");
-    context.state.nTransformado = -1;
-    return;
-  }
+  const auto file = RequiredXadeFile(context, "profesoresGrupoCentro.csv",
+                                     u"No existe archivo de profesores (profesoresGrupoCentro.csv)");
+  if (!file) return;
   XadeCsvReader reader(*file);
-  dbf::DeleteTable(context.htemp, kProfesoresTable);
   dbf::Table profesores(context.htemp, kProfesoresTable);
-  profesores.Create(ProfesoresTableDef());
-  profesores.SetExclusive(true);
-  profesores.Open();
+  OpenNewTable(profesores, context.htemp, kProfesoresTable, ProfesoresTableDef());
   WriteTeachers(context, reader, profesores);
   profesores.Close();
 }

@@ -252,6 +252,12 @@ class SchoolImport : public test::ImportFixture {
 
   TableRows Coding(const fs::path& htemp) { return test::ReadRows(htemp, "CURSOST2", kCodingFields); }
 
+  // What a second run finds: the first import's tables, or Horalia's tables
+  // for the export and the timetable XADE has.
+  void PrepareSecondRun(bool import, const fs::path& htemp);
+  // The import again, or the export.
+  CliResult RunAgain(bool import, const fs::path& htemp);
+
   // The saved coding is the one before the second import or the one after,
   // and its index names only rows the table has.
   void ExpectWholeCoding(const fs::path& htemp, const TableRows& newCoding) {
@@ -285,15 +291,31 @@ CliResult Export(const fs::path& htemp, const fs::path& xade) {
   return Cli({"export", "--xade", xade.string(), "--htemp", htemp.string()});
 }
 
+// A working folder with the tables of WriteTimetableSchool and an empty
+// folder for HORARIO.CSV, in a folder of their own.
+struct TimetableFolders : test::ExportFolders {
+  TimetableFolders() { WriteTimetableSchool(htemp); }
+};
+
 // The HORARIO.CSV the export of WriteTimetableSchool writes.
 std::string NewTimetable() {
-  test::TempDir dir;
-  fs::create_directory(dir / "HTEMP");
-  fs::create_directory(dir / "xade");
-  WriteTimetableSchool(dir / "HTEMP");
-  const CliResult result = Export(dir / "HTEMP", dir / "xade");
+  const TimetableFolders folders;
+  const CliResult result = Export(folders.htemp, folders.xade);
   EXPECT_EQ(result.status, cli::kExitOk) << result.err;
-  return test::ReadBytes(dir / "xade" / "HORARIO.CSV");
+  return test::ReadBytes(folders.xade / "HORARIO.CSV");
+}
+
+void SchoolImport::PrepareSecondRun(bool import, const fs::path& htemp) {
+  if (import) {
+    ImportFirstTime(htemp);
+  } else {
+    WriteTimetableSchool(htemp);
+    test::WriteBytes(xade() / "HORARIO.CSV", kOldTimetable);
+  }
+}
+
+CliResult SchoolImport::RunAgain(bool import, const fs::path& htemp) {
+  return import ? ImportAgain(htemp) : Export(htemp, xade());
 }
 
 // ================================================================== tests
@@ -310,17 +332,12 @@ TEST(ReadOnlyWorkingFolder, StopsNamingTheFileAndChangesNothing) {
     Tmpfs htemp(8 << 20);
     MOUNT_OR_SKIP(htemp);
     SchoolImport school;
-    if (c.import) {
-      school.ImportFirstTime(htemp.path());
-    } else {
-      WriteTimetableSchool(htemp.path());
-      test::WriteBytes(school.xade() / "HORARIO.CSV", kOldTimetable);
-    }
+    school.PrepareSecondRun(c.import, htemp.path());
     htemp.RemountReadOnly();
     const Snapshot tables = TakeSnapshot(htemp.path());
     const Snapshot xade = TakeSnapshot(school.xade());
 
-    const CliResult result = c.import ? school.ImportAgain(htemp.path()) : Export(htemp.path(), school.xade());
+    const CliResult result = school.RunAgain(c.import, htemp.path());
     EXPECT_EQ(result.status, cli::kExitStopped) << result.err;
     EXPECT_NE(result.err.find("error: "), std::string::npos) << result.err;
     EXPECT_NE(result.err.find(htemp.path().string() + "/"), std::string::npos) << "no file named: " << result.err;
@@ -381,10 +398,8 @@ TEST(DiskFull, ImportKeepsTheSavedCodingAndEveryTableReadable) {
 // A disk that fills up while HORARIO.CSV is written keeps the timetable XADE
 // had, says why, and leaves no half-written file beside it.
 TEST(DiskFull, TimetableExportKeepsThePreviousFile) {
-  test::TempDir root;
-  const fs::path htemp = root / "HTEMP";
-  fs::create_directory(htemp);
-  WriteTimetableSchool(htemp);
+  const TimetableFolders folders;
+  const fs::path& htemp = folders.htemp;
   const std::string newTimetable = NewTimetable();
   ASSERT_GT(newTimetable.size(), 2 * kPage) << "the timetable must take several pages to fail part way";
   Tmpfs xade(1 << 20);
@@ -430,19 +445,14 @@ TEST(TableInUse, StopsNamingTheTableAndLosesNothing) {
     SCOPED_TRACE(c.name);
     test::TempDir htemp;
     SchoolImport school;
-    if (c.import) {
-      school.ImportFirstTime(htemp.path());
-    } else {
-      WriteTimetableSchool(htemp.path());
-      test::WriteBytes(school.xade() / "HORARIO.CSV", kOldTimetable);
-    }
+    school.PrepareSecondRun(c.import, htemp.path());
     const fs::path held = (std::string(c.held) == "HORARIO.CSV" ? school.xade() : htemp.path()) / c.held;
     const std::string before = test::ReadBytes(held);
     test::ChildProcess holder(platform::ProgramFolder() / LUDARO_LOCK_HOLDER);
     holder.WriteLine(held.u8string());
     ASSERT_EQ(holder.ReadLine(), "locked");
 
-    const CliResult result = c.import ? school.ImportAgain(htemp.path()) : Export(htemp.path(), school.xade());
+    const CliResult result = school.RunAgain(c.import, htemp.path());
     EXPECT_EQ(result.status, cli::kExitStopped) << result.err;
     EXPECT_NE(result.err.find(held.string()), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("in use"), std::string::npos) << result.err;
@@ -495,12 +505,9 @@ TEST(PowerCut, SavingTheCodingIsAllOrNothing) {
 // A power cut while HORARIO.CSV is written leaves XADE the previous
 // timetable or the complete new one.
 TEST(PowerCut, WritingTheTimetableIsAllOrNothing) {
-  test::TempDir root;
-  const fs::path htemp = root / "HTEMP";
-  const fs::path xade = root / "xade";
-  fs::create_directory(htemp);
-  fs::create_directory(xade);
-  WriteTimetableSchool(htemp);
+  const TimetableFolders folders;
+  const fs::path& htemp = folders.htemp;
+  const fs::path& xade = folders.xade;
   const std::string newTimetable = NewTimetable();
 
   long cuts = 0;

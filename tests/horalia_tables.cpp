@@ -146,4 +146,9 @@ void WriteSchool(const std::filesystem::path& htemp) {
   WriteDiasHoras(htemp, {{u"2", u"9", u"12:30", u"13:00"}, {u"2", u"10", u"13:00:00", u"13:30:00"}});
 }
 
+ExportFolders::ExportFolders() {
+  std::filesystem::create_directory(htemp);
+  std::filesystem::create_directory(xade);
+}
+
 }  // namespace ludaro::test

@@ -9,7 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_support.h"
+
 namespace ludaro::test {
+
+// An empty working folder (root/HTEMP) and an empty folder for HORARIO.CSV
+// (root/xade), side by side in a folder of their own.
+struct ExportFolders {
+  ExportFolders();
+  TempDir root;
+  const std::filesystem::path htemp = root / "HTEMP";
+  const std::filesystem::path xade = root / "xade";
+};
 
 struct GrupoRow {
   std::u16string abrev, subgrupo, grupo, codCurso;

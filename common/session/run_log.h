@@ -26,6 +26,20 @@ enum class LeftOutReason {
   UnknownSubject,       // a SOLUC row whose subject ASIGNOMT2 lacks for the group's course
 };
 
+// Something in the input that a user must look at, though the run goes on
+// and writes what it would have written anyway.
+enum class DataWarning {
+  TeacherNameDiffers,    // an employee code seen before with another name; this one is not stored
+  CourseNameDiffers,     // a course code of the chosen convocatoria seen before with another name
+  GroupNameDiffers,      // a group code of the chosen convocatoria seen before with another name
+  SubjectNameDiffers,    // a subject key seen before with another name; ASIGNOMT keeps the first
+  ClassroomNameDiffers,  // a classroom code seen before with another name; this one is not stored
+  TeacherWithoutGroup,   // no line of the teacher names a group
+  GroupWithoutSubject,   // a group whose course the subject offer does not list
+  TemplateOutOfOrder,    // an hour of the template starts before the one above it ends or starts
+  SessionOutsideTemplate,  // a SOLUC row placed at an hour the template (or DIASHORAST) lacks
+};
+
 // Why a stored abbreviation differs from the one its row would naturally have.
 enum class DeviationReason {
   Taken,     // another row had it already (letter case aside)
@@ -50,6 +64,13 @@ class RunLog {
   virtual void RowLeftOut(LeftOutReason, std::string_view /*file*/, long /*line*/, std::u16string_view /*detail*/) {}
   virtual void AbbreviationDeviated(std::string_view /*table*/, DeviationReason, std::u16string_view /*natural*/,
                                     std::u16string_view /*stored*/) {}
+  // Line (or record) `line` of `file` deserves a look. `code` is what it is
+  // about (an employee, course, group, subject or classroom code, an hour),
+  // `value` what this line says of it (the other name, a start time), and
+  // `otherLine` the line or record it disagrees with, or 0, in `otherFile`
+  // when that is not empty, else in `file`.
+  virtual void DataWarned(DataWarning, std::string_view /*file*/, long /*line*/, std::u16string_view /*code*/,
+                          std::u16string_view /*value*/, std::string_view /*otherFile*/, long /*otherLine*/) {}
 };
 
 // The log that keeps nothing.

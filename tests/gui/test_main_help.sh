@@ -32,7 +32,7 @@ close_main
 
 echo "== the help file's contents"
 chm="$GUI_BUILD/app/XADE.CHM"
-pages=(ludaro.html importacion.html niveles.html exportacion.html mensajes.html instalar.html)
+pages=(ludaro.html importacion.html niveles.html exportacion.html informe.html mensajes.html instalar.html)
 listing=$(enum_chmLib "$chm")
 for page in "${pages[@]}" toc.hhc; do
   grep -q "[[:space:]]/$page\$" <<<"$listing" || fail "$page is not in XADE.CHM"
