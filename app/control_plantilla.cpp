@@ -142,6 +142,7 @@ void TControlPlantilla::CreateControls() {
   navigator_ = std::make_unique<controls::RecordNavigator>(
       window_, IDC_WWDBNAVIGATOR1, POINT{kGridBounds.left, kGridBounds.bottom + 6}, kNavigatorButtonSize,
       TemplateNavigatorButtons(), *grid_);
+  navigator_->SetPressHandler([this](controls::NavigatorButton button) { PressNavigator(button, true); });
   HookGrid();
   grid_->Attach(&exportacion_.plantilla());
 
@@ -202,7 +203,21 @@ bool TControlPlantilla::TakeNavigatorPress(const MSG& message) {
   return true;
 }
 
-void TControlPlantilla::PressNavigator(controls::NavigatorButton button) {
+bool TControlPlantilla::TakeNavigatorKey(const MSG& message) {
+  using controls::NavigatorButton;
+  if (message.message != WM_KEYDOWN || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+  if (message.wParam == VK_F5) {
+    PressNavigator(NavigatorButton::Refresh);
+    return true;
+  }
+  if (message.wParam == VK_ESCAPE && message.hwnd == grid_->list()) {
+    if (navigator_->IsButtonEnabled(NavigatorButton::Cancel)) PressNavigator(NavigatorButton::Cancel);
+    return true;
+  }
+  return false;
+}
+
+void TControlPlantilla::PressNavigator(controls::NavigatorButton button, bool fromKeyboard) {
   using controls::NavigatorButton;
   switch (button) {
     case NavigatorButton::Edit:
@@ -224,6 +239,7 @@ void TControlPlantilla::PressNavigator(controls::NavigatorButton button) {
       break;
   }
   navigator_->Update();
+  if (fromKeyboard && IsChild(navigator_->window(), GetFocus())) return;
   if (!grid_->CellEditorOpen()) SetFocus(grid_->list());
 }
 
@@ -272,6 +288,8 @@ void TControlPlantilla::ShowModal() {
       ShowHelp();
       continue;
     }
+    if (TakeNavigatorKey(message)) continue;
+    if (HandleDialogKey(window_, message)) continue;
     if (IsDialogMessageW(window_, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -344,6 +362,9 @@ LRESULT TControlPlantilla::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kGridExited:
       AfterGridExit();
       return 0;
+    case WM_ACTIVATE:
+      if (focusKeeper_.OnActivate(window_, wParam)) return 0;
+      break;
     case WM_CLOSE:
       // Closing the dialog any way goes on with the export, as "Aceptar" does.
       Close();

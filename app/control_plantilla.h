@@ -14,6 +14,7 @@
 
 #include "app/controls/data_grid.h"
 #include "app/controls/record_navigator.h"
+#include "app/dialog_keys.h"
 #include "app/help_viewer.h"
 #include "app/win32_dialog.h"
 #include "export/exportacion.h"
@@ -49,7 +50,12 @@ class TControlPlantilla {
   // take the focus: the grid keeps the focus, so the row in edit is not
   // stored merely because the mouse went to the navigator.
   bool TakeNavigatorPress(const MSG& message);
-  void PressNavigator(controls::NavigatorButton button);
+  // `fromKeyboard`: pressed with Space or Enter on the button, whose row
+  // keeps the focus; a mouse press gives it back to the grid.
+  void PressNavigator(controls::NavigatorButton button, bool fromKeyboard = false);
+  // F5 refreshes and Escape in the grid (with no cell open) cancels the
+  // row's changes, as the navigator's buttons do.
+  bool TakeNavigatorKey(const MSG& message);
   void AfterGridExit();
   void Close();
   void ShowHelp();
@@ -72,6 +78,7 @@ class TControlPlantilla {
   std::unique_ptr<controls::DataGrid> grid_;
   std::unique_ptr<controls::RecordNavigator> navigator_;
   bool done_ = false;
+  FocusKeeper focusKeeper_;
 };
 
 }  // namespace ludaro

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/dialog_keys.h"
 #include "app/image_button.h"
 #include "app/main_form.h"
 #include "app/resource_ids.h"
@@ -279,6 +280,9 @@ void ImportPanels::ApplyView(bool settled) {
   if (view.levelPanelShown && !panel2WasShown_) SetFocus(wwDBGridNIVIMP_->list());
   // The focus may have come back to the grid while the session was busy.
   if (view.levelPanelShown && GetFocus() == wwDBGridNIVIMP_->list()) WwDBGridNIVIMPEnter();
+  // A panel that went, or a grid disabled by a failed check, may have taken
+  // the focus with it.
+  EnsureUsableFocus(form_.handle());
   panel1WasShown_ = view.convocatoriaPanelShown;
   panel2WasShown_ = view.levelPanelShown;
 }

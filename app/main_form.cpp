@@ -95,6 +95,8 @@ TMForm::~TMForm() {
 void TMForm::Show() {
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
+  // The first direction's "OK", so Enter starts what the window is for.
+  EnsureUsableFocus(window_);
 }
 
 HWND TMForm::CreateLabel(HWND parent, int id, const wchar_t* text, int left, int top, HFONT font) {
@@ -302,6 +304,9 @@ LRESULT TMForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return LabelColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_CTLCOLORLISTBOX:
       if (folders_) return reinterpret_cast<LRESULT>(folders_->ListBackground());
+      break;
+    case WM_ACTIVATE:
+      if (focusKeeper_.OnActivate(window_, wParam)) return 0;
       break;
     case WM_HELP:
       ShowContextHelp();

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialog_keys.h"
 #include "app/folder_list.h"
 #include "app/help_viewer.h"
 #include "app/win32_dialog.h"
@@ -85,6 +86,7 @@ class TMForm {
   HelpViewer help_;
   std::wstring dirTxt_;
   bool closed_ = false;  // FormClose has run
+  FocusKeeper focusKeeper_;
   std::unique_ptr<ImportPanels> importPanels_;
 };
 
