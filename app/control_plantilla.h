@@ -15,6 +15,7 @@
 #include "app/controls/data_grid.h"
 #include "app/controls/record_navigator.h"
 #include "app/dialog_keys.h"
+#include "app/scaled_layout.h"
 #include "app/help_viewer.h"
 #include "app/win32_dialog.h"
 #include "export/exportacion.h"
@@ -71,10 +72,10 @@ class TControlPlantilla {
   Win32Dialog& dialog_;
   HelpViewer& help_;
   HWND window_ = nullptr;
+  ScaledLayout layout_;
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
   HFONT underlinedFont_ = nullptr;  // bold and underlined
-  HICON okIcon_ = nullptr;
   std::unique_ptr<controls::DataGrid> grid_;
   std::unique_ptr<controls::RecordNavigator> navigator_;
   bool done_ = false;

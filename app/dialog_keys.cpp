@@ -9,14 +9,6 @@ LONG_PTR Style(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 
 bool Shown(HWND window) { return (Style(window) & WS_VISIBLE) != 0; }
 
-bool IsPushButton(HWND window) {
-  wchar_t name[16] = L"";
-  GetClassNameW(window, name, 16);
-  if (lstrcmpiW(name, L"Button") != 0) return false;
-  const LONG_PTR type = Style(window) & BS_TYPEMASK;
-  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
-}
-
 // A sibling above `window` in the z-order that hides all of `target`.
 bool CoveredFromAbove(HWND window, const RECT& target) {
   for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
@@ -58,6 +50,14 @@ HWND FindButton(HWND parent, int id) {
 }
 
 }  // namespace
+
+bool IsPushButton(HWND window) {
+  wchar_t name[16] = L"";
+  GetClassNameW(window, name, 16);
+  if (lstrcmpiW(name, L"Button") != 0) return false;
+  const LONG_PTR type = Style(window) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+}
 
 bool CanTakeFocus(HWND top, HWND control) {
   if (!control || !IsWindow(control) || !IsChild(top, control)) return false;

@@ -12,6 +12,9 @@
 
 namespace ludaro {
 
+// A push button, plain or owner-drawn (what Enter presses).
+bool IsPushButton(HWND window);
+
 // Whether `control` can have the focus now: shown and enabled up to `top`,
 // and not hidden under a sibling (of it or of a window holding it) shown
 // above it.

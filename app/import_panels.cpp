@@ -36,17 +36,6 @@ const wchar_t kWarning[] =
 
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
-HFONT MakeFont(int points, bool bold, bool underline) {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-  if (!font) throw Error("Cannot create the font of the import's panels");
-  return font;
-}
-
 // The columns of a grid as the import gives them; the first `fixed` stay in
 // place and cannot be entered, the rest are read-only unless editable.
 std::vector<controls::GridColumn> ColumnsOf(const ludaro::GridColumn* first, const ludaro::GridColumn* last,
@@ -109,15 +98,15 @@ ImportPanels::ImportPanels(TMForm& form) : form_(form), dialog_(*this, form.dial
   panel1_ = form_.Control(IDC_PANEL1);
   panel2_ = form_.Control(IDC_PANEL2);
   if (!panel1_ || !panel2_) throw Error("The main window has no panels for the import");
-  font_ = MakeFont(8, false, false);
-  boldFont_ = MakeFont(8, true, false);
-  titleFont_ = MakeFont(8, true, true);
-  okIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_OK), IMAGE_ICON, 16, 16,
-                                          LR_DEFAULTCOLOR));
+  // The window's fonts, kept at its screen scale by its layout.
+  font_ = form_.layout().Font(L"MS Sans Serif", 8, false);
+  boldFont_ = form_.layout().Font(L"MS Sans Serif", 8, true);
+  titleFont_ = form_.layout().Font(L"MS Sans Serif", 8, true, true);
   panel1Brush_ = GetSysColorBrush(COLOR_GRADIENTINACTIVECAPTION);
   panel2Brush_ = GetSysColorBrush(COLOR_INACTIVECAPTION);
   CreatePanel1Controls();
   CreatePanel2Controls();
+  form_.layout().Adopt(form_.handle());
   SetWindowSubclass(form_.handle(), FormProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(panel1_, PanelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(panel2_, PanelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -134,10 +123,6 @@ ImportPanels::~ImportPanels() {
   wwDBGridNIVIMP_.reset();
   wwDBGridCODCENTRO_.reset();
   session_.reset();
-  DeleteObject(font_);
-  DeleteObject(boldFont_);
-  DeleteObject(titleFont_);
-  if (okIcon_) DestroyIcon(okIcon_);
 }
 
 HWND ImportPanels::CreateLabel(HWND parent, int id, const wchar_t* text, int left, int top, int width, int height,
@@ -160,7 +145,7 @@ void ImportPanels::CreatePanel1Controls() {
       GridModel(ColumnsOf(std::begin(kConvocatoriaColumns), std::end(kConvocatoriaColumns), 1), style), font_);
   wwDBGridCODCENTRO_->SetErrorReport([this](HWND, const std::exception& error) { form_.dialog().ErrorReport(error); });
 
-  HWND bitBtn1 = CreateImageButton(panel1_, IDC_BITBTN1, L"Continuar", 106, 83, 81, 23, okIcon_);
+  HWND bitBtn1 = CreateImageButton(panel1_, IDC_BITBTN1, L"Continuar", 106, 83, 81, 23, IDI_OK);
   SendMessageW(bitBtn1, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
@@ -190,7 +175,7 @@ void ImportPanels::CreatePanel2Controls() {
                                  110, 25, panel2_, ControlId(IDC_BUTTON2), GetModuleHandleW(nullptr), nullptr);
   if (!button2) throw Error("Cannot create the button " + std::to_string(IDC_BUTTON2));
   SendMessageW(button2, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  HWND bitBtn2 = CreateImageButton(panel2_, IDC_BITBTN2, L"Aceptar", 504, 234, 76, 25, okIcon_);
+  HWND bitBtn2 = CreateImageButton(panel2_, IDC_BITBTN2, L"Aceptar", 504, 234, 76, 25, IDI_OK);
   SendMessageW(bitBtn2, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 

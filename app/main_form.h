@@ -14,6 +14,7 @@
 #include "app/dialog_keys.h"
 #include "app/folder_list.h"
 #include "app/help_viewer.h"
+#include "app/scaled_layout.h"
 #include "app/win32_dialog.h"
 #include "common/session/run_state.h"
 
@@ -54,6 +55,10 @@ class TMForm {
   ImportPanels* importPanels() const { return importPanels_.get(); }
   void KeepImportPanels(std::unique_ptr<ImportPanels> panels);
 
+  // Where the window's controls and fonts are scaled for its screen; the
+  // import's panels lay themselves out through it too.
+  ScaledLayout& layout() { return layout_; }
+
   // The F1 key, wherever the focus is in the window.
   void ShowContextHelp();
 
@@ -77,11 +82,10 @@ class TMForm {
   RunState& state_;
   Win32Dialog& dialog_;
   HWND window_ = nullptr;
+  ScaledLayout layout_;
   HFONT font_ = nullptr;         // 8-point "MS Sans Serif", the window's text
   HFONT boldFont_ = nullptr;     // the same, bold
   HFONT panelFont_ = nullptr;    // 12-point bold "Arial" of the direction panels
-  HICON okIcon_ = nullptr;
-  HICON closeIcon_ = nullptr;
   std::unique_ptr<FolderList> folders_;
   HelpViewer help_;
   std::wstring dirTxt_;

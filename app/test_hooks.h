@@ -7,6 +7,13 @@
 //   LUDARO_GUI_TEST_RAISE=text   the button's work raises an error with that message
 //   LUDARO_GUI_TEST_FOLDERS=1    the button shows its folder text and the
 //                                working folder, one per line, and stops
+// and one read when a window is asked for its layout:
+//   LUDARO_GUI_TEST_LAYOUT=file  the window writes there where each control
+//                                is and how much room its text needs, measured
+//                                in the control's own font (which no other
+//                                process can read)
+
+#include <windows.h>
 
 #include <string>
 
@@ -16,5 +23,10 @@ namespace ludaro {
 
 // True when a hook took the button's place.
 bool RunDirectionTestHooks(const std::wstring& dirTxt, UserDialog& dialog);
+
+// The message that asks a window for its layout report.
+UINT LayoutReportMessage();
+// Writes the report of `top`; false when no file is named.
+bool WriteLayoutReport(HWND top);
 
 }  // namespace ludaro

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the application manifest embedded in a built exe (resource type 24,
 id 1) for what the windows need: the Common Controls 6 dependency, which
-gives them the current Windows look.
+gives them the current Windows look, and per-monitor DPI awareness (the
+windows scale themselves), v2 first with v1 and true/pm to fall back on.
 
 usage: manifest_windows_test.py PROGRAM.EXE
 """
@@ -11,6 +12,8 @@ import xml.etree.ElementTree as ET
 
 RT_MANIFEST = 24
 ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
+SETTINGS_2005 = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
+SETTINGS_2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
 
 
 def section_offset(sections, rva):
@@ -75,6 +78,13 @@ def main():
         for key, value in wanted.items():
             if controls[0].get(key) != value:
                 failures.append(f"Common Controls {key}: expected {value!r}, got {controls[0].get(key)!r}")
+    dpi_aware = [e.text.strip() for e in manifest.iter(SETTINGS_2005 + "dpiAware") if e.text]
+    if dpi_aware != ["true/pm"]:
+        failures.append(f"dpiAware: expected ['true/pm'], got {dpi_aware}")
+    awareness = [e.text for e in manifest.iter(SETTINGS_2016 + "dpiAwareness") if e.text]
+    listed = [v.strip() for v in awareness[0].split(",")] if len(awareness) == 1 else []
+    if listed[:2] != ["PerMonitorV2", "PerMonitor"]:
+        failures.append(f"dpiAwareness: expected PerMonitorV2 then PerMonitor, got {awareness}")
     for failure in failures:
         print("FAILED:", failure)
     if failures:

@@ -60,8 +60,9 @@ CellPosition GridModel::CellAfterEnter(CellPosition at, std::size_t rowCount) co
   return at;
 }
 
-int GridModel::PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth) const {
-  const int data = std::max(1, columns_.at(column).displayWidth) * std::max(1, averageCharWidth);
+int GridModel::PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth, int widestCharWidth) const {
+  const int charWidth = CanEdit(column) ? std::max(averageCharWidth, widestCharWidth) : averageCharWidth;
+  const int data = std::max(1, columns_.at(column).displayWidth) * std::max(1, charWidth);
   const int title = (std::max(0, titleTextWidth) + style_.titleLines - 1) / style_.titleLines;
   return std::max(data, title) + kCellMargin;
 }

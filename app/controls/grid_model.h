@@ -112,8 +112,11 @@ class GridModel {
   CellPosition CellAfterEnter(CellPosition at, std::size_t rowCount) const;
 
   // A column's width in pixels: its characters, or its title when that is
-  // wider (spread over the title's lines), plus the cell's margins.
-  int PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth) const;
+  // wider (spread over the title's lines), plus the cell's margins. A column
+  // the user types codes into counts its characters at `widestCharWidth`
+  // (the widest letter or digit), so any code of its length shows whole;
+  // others at the average width.
+  int PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth, int widestCharWidth = 0) const;
 
   // The colours of a cell: the current row's highlight; else the colour a
   // screen's hook gave it; else the row's plain or alternate background.

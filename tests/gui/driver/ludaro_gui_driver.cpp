@@ -48,6 +48,10 @@ const char kUsage[] =
     "  focus TITLE                       print the id of the control with the focus (the window\n"
     "                                    itself: 0; none: -1) and, after a tab, its class\n"
     "  set-focus TITLE ID                give a control the focus (as a click would)\n"
+    "  rects TITLE                       print every control under the window: id, class, shown,\n"
+    "                                    and its rectangle in the window's client area\n"
+    "  measure TITLE                     ask the program to write its layout report (it must\n"
+    "                                    run with LUDARO_GUI_TEST_LAYOUT naming the file)\n"
     "  close TITLE                       ask a window to close\n"
     "  grid-rows TITLE ID                print the number of rows of a grid\n"
     "  grid-current TITLE ID             print the current row of a grid (-1: none)\n"
@@ -221,6 +225,19 @@ HWND FocusOf(HWND top) {
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) return nullptr;
   return info.hwndFocus;
+}
+
+void PrintRects(HWND top, HWND parent) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&rect), 2);
+    Print(std::to_wstring(GetDlgCtrlID(child)) + L"\t" + ClassOf(child) + L"\t" +
+          (IsWindowVisible(child) ? L"1" : L"0") + L"\t" + std::to_wstring(rect.left) + L"," +
+          std::to_wstring(rect.top) + L"," + std::to_wstring(rect.right - rect.left) + L"x" +
+          std::to_wstring(rect.bottom - rect.top));
+    PrintRects(top, child);
+  }
 }
 
 // The window of the control's thread that has the keyboard focus, when it is
@@ -490,6 +507,20 @@ int Run(const std::wstring& command, const std::vector<std::wstring>& words, con
     AttachThreadInput(own, theirs, FALSE);
     Settle(top);
     if (FocusOf(top) != control) throw DriverError("control " + std::to_string(a.Number(1)) + " did not take the focus");
+  } else if (command == L"rects") {
+    Arguments a(words, 1);
+    HWND top = WaitTopLevel(options, a.Text(0));
+    RECT client{};
+    GetClientRect(top, &client);
+    Print(L"0\twindow\t1\t0,0," + std::to_wstring(client.right) + L"x" + std::to_wstring(client.bottom));
+    PrintRects(top, top);
+  } else if (command == L"measure") {
+    Arguments a(words, 1);
+    HWND top = WaitTopLevel(options, a.Text(0));
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(top, RegisterWindowMessageW(L"LudaroLayoutReport"), 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) ||
+        answer != 1)
+      throw DriverError("the program wrote no layout report (is LUDARO_GUI_TEST_LAYOUT set?)");
   } else if (command == L"close") {
     Arguments a(words, 1);
     PostMessageW(WaitTopLevel(options, a.Text(0)), WM_CLOSE, 0, 0);
