@@ -90,12 +90,13 @@ bool HandleDialogKey(HWND top, const MSG& message) {
   if (message.message != WM_KEYDOWN || !IsWindow(top)) return false;
   if (message.hwnd != top && !IsChild(top, message.hwnd)) return false;
   if ((GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000)) return false;
-  HWND focus = GetFocus();
+  // The window the key is for: the focus, as the keyboard delivers it.
+  HWND focus = message.hwnd;
   const LRESULT wants =
       focus ? SendMessageW(focus, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message)) : 0;
   if (message.wParam == VK_TAB) {
     if (wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
-    HWND next = NextTabStop(top, focus, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    HWND next = NextTabStop(top, focus == top ? nullptr : focus, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
     if (!next) return true;
     SetFocus(next);
     if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
