@@ -48,6 +48,8 @@ std::vector<controls::GridColumn> ColumnsOf(const ludaro::GridColumn* first, con
     shown.displayWidth = column->displayWidth;
     shown.fixed = columns.size() < fixed;
     shown.readOnly = !column->editable;
+    // What is typed there are the abbreviations' codes, which must show whole.
+    shown.wholeCodes = column->editable;
     columns.push_back(std::move(shown));
   }
   return columns;

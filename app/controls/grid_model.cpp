@@ -61,7 +61,8 @@ CellPosition GridModel::CellAfterEnter(CellPosition at, std::size_t rowCount) co
 }
 
 int GridModel::PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth, int widestCharWidth) const {
-  const int charWidth = CanEdit(column) ? std::max(averageCharWidth, widestCharWidth) : averageCharWidth;
+  const int charWidth =
+      columns_.at(column).wholeCodes ? std::max(averageCharWidth, widestCharWidth) : averageCharWidth;
   const int data = std::max(1, columns_.at(column).displayWidth) * std::max(1, charWidth);
   const int title = (std::max(0, titleTextWidth) + style_.titleLines - 1) / style_.titleLines;
   return std::max(data, title) + kCellMargin;

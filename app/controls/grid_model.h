@@ -58,6 +58,9 @@ struct GridColumn {
   int displayWidth = 10; // in average characters of the grid's font
   bool readOnly = false; // can be entered (the cursor stops there) but not edited
   bool fixed = false;    // stays at the left, can be neither entered nor edited
+  // Holds codes the user types: its width is its display width in the widest
+  // letters, so every code of that length shows whole.
+  bool wholeCodes = false;
 };
 
 struct GridStyle {
@@ -113,9 +116,8 @@ class GridModel {
 
   // A column's width in pixels: its characters, or its title when that is
   // wider (spread over the title's lines), plus the cell's margins. A column
-  // the user types codes into counts its characters at `widestCharWidth`
-  // (the widest letter or digit), so any code of its length shows whole;
-  // others at the average width.
+  // of whole codes counts its characters at `widestCharWidth` (the widest
+  // letter or digit); others at the average width.
   int PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth, int widestCharWidth = 0) const;
 
   // The colours of a cell: the current row's highlight; else the colour a

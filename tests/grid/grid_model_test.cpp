@@ -66,9 +66,11 @@ TEST(GridModelTest, ColumnWidthFitsItsCharactersOrItsTitle) {
   EXPECT_EQ(model.PixelWidth(1, 7, 60), 30 * 7 + 12);  // the characters are wider than the title
   EXPECT_EQ(model.PixelWidth(0, 7, 40), 40 + 12);      // a one-character column still shows "TURNO"
   EXPECT_EQ(wrapped.PixelWidth(0, 7, 101), 51 + 12);   // a title over two lines needs half its width
-  // A column codes are typed into holds its length in the widest letters;
-  // a read-only one stays at the average.
-  GridModel coded({{"NIVEL", u"", 5}, {"CODCURSO", u"", 5, true}}, {});
+  // A column of typed codes holds its length in the widest letters; another
+  // stays at the average.
+  GridColumn nivel{"NIVEL", u"", 5};
+  nivel.wholeCodes = true;
+  GridModel coded({nivel, {"CODCURSO", u"", 5}}, {});
   EXPECT_EQ(coded.PixelWidth(0, 5, 20, 11), 5 * 11 + 12);
   EXPECT_EQ(coded.PixelWidth(1, 5, 20, 11), 5 * 5 + 12);
 }
