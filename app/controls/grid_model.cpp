@@ -69,8 +69,11 @@ int GridModel::PixelWidth(std::size_t column, int averageCharWidth, int titleTex
 }
 
 CellColours GridModel::ColoursOf(std::size_t row, bool currentRow, const std::optional<Colour>& fromHook) const {
-  if (currentRow) return {style_.currentRowBackground, style_.currentRowText};
+  // A colour a screen gives a cell (the level grid's fixed columns in the
+  // button face) holds on the current row too; the row's mark shows in the
+  // other cells.
   if (fromHook) return {*fromHook, style_.cellText};
+  if (currentRow) return {style_.currentRowBackground, style_.currentRowText};
   if (style_.alternateBackground && row % 2 == 1) return {*style_.alternateBackground, style_.cellText};
   return {style_.cellBackground, style_.cellText};
 }

@@ -120,8 +120,8 @@ class GridModel {
   // letter or digit); others at the average width.
   int PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth, int widestCharWidth = 0) const;
 
-  // The colours of a cell: the current row's highlight; else the colour a
-  // screen's hook gave it; else the row's plain or alternate background.
+  // The colours of a cell: the colour a screen's hook gave it; else the
+  // current row's highlight; else the row's plain or alternate background.
   CellColours ColoursOf(std::size_t row, bool currentRow, const std::optional<Colour>& fromHook) const;
 
  private:

@@ -75,7 +75,7 @@ TEST(GridModelTest, ColumnWidthFitsItsCharactersOrItsTitle) {
   EXPECT_EQ(coded.PixelWidth(1, 5, 20, 11), 5 * 5 + 12);
 }
 
-TEST(GridModelTest, CellColoursFollowHighlightThenHookThenAlternateRows) {
+TEST(GridModelTest, CellColoursFollowHookThenHighlightThenAlternateRows) {
   GridStyle style;
   style.cellBackground = Colour::FromSystem(system_colour::kInfoBackground);
   style.alternateBackground = colours::kSilver;
@@ -88,8 +88,10 @@ TEST(GridModelTest, CellColoursFollowHighlightThenHookThenAlternateRows) {
   EXPECT_EQ(model.ColoursOf(1, false, std::nullopt).background, colours::kSilver);
   EXPECT_EQ(model.ColoursOf(2, false, std::nullopt).background, style.cellBackground);
   EXPECT_EQ(model.ColoursOf(1, false, buttonFace).background, buttonFace);
-  EXPECT_EQ(model.ColoursOf(1, true, buttonFace).background, colours::kMaroon);
-  EXPECT_EQ(model.ColoursOf(1, true, buttonFace).text, colours::kWhite);
+  // A hooked cell keeps its colour on the current row; the others show the mark.
+  EXPECT_EQ(model.ColoursOf(1, true, buttonFace).background, buttonFace);
+  EXPECT_EQ(model.ColoursOf(1, true, std::nullopt).background, colours::kMaroon);
+  EXPECT_EQ(model.ColoursOf(1, true, std::nullopt).text, colours::kWhite);
 
   GridModel plain({{"A", u"", 3}}, {});
   EXPECT_EQ(plain.ColoursOf(1, false, std::nullopt).background, plain.style().cellBackground);
