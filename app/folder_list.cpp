@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/controls/text_metrics.h"
 #include "app/folder_path.h"
 #include "app/scaled_layout.h"
 #include "app/resource_ids.h"
@@ -118,13 +119,8 @@ struct RowHeights {
 };
 
 RowHeights RowHeightsFor(HFONT font, UINT dpi) {
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen, &metrics);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
-  const int line = metrics.tmHeight > 0 ? static_cast<int>(metrics.tmHeight) : kItemHeight - 3;
+  const int measured = controls::LineHeight(nullptr, font);
+  const int line = measured > 0 ? measured : kItemHeight - 3;
   return {line, std::max(Scaled(kItemHeight, dpi), line + 3)};
 }
 

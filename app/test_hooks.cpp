@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/controls/data_grid.h"
+#include "app/controls/text_metrics.h"
 #include "app/scaled_layout.h"
 #include "common/error.h"
 #include "common/platform/platform.h"
@@ -113,14 +114,9 @@ void ReportControls(FILE* out, HWND top, HWND parent) {
       continue;
     }
     if (lstrcmpiW(ClassOf(child).c_str(), L"ListBox") == 0) {
-      HDC dc = GetDC(child);
-      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
-      TEXTMETRICW metrics{};
-      GetTextMetricsW(dc, &metrics);
-      SelectObject(dc, old);
-      ReleaseDC(child, dc);
-      fwprintf(out, L"rows\t%d\t%ld\t%ld\n", GetDlgCtrlID(child),
-               static_cast<long>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0)), metrics.tmHeight);
+      const int line = controls::LineHeight(child, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+      fwprintf(out, L"rows\t%d\t%ld\t%d\n", GetDlgCtrlID(child),
+               static_cast<long>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0)), line);
     }
     ReportControls(out, top, child);
   }

@@ -12,13 +12,7 @@ out=$(mkdir -p "${2:-docs}" && cd "${2:-docs}" && pwd)
 
 export WINEPREFIX="$build/wine" WINEDEBUG=-all LC_ALL=C.UTF-8
 [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
-dpi=${LUDARO_SHOT_DPI:-96}
-suffix=""
-[ "$dpi" = 96 ] || suffix="-${dpi}dpi"
-# A size at 96 DPI, scaled: WIDTHxHEIGHT
-at_dpi() { echo "$(($1 * dpi / 96))x$(($2 * dpi / 96))"; }
-set_dpi() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; wineserver -w; }
-set_dpi "$dpi"
+source scripts/screenshot_scale.sh
 
 work=$(mktemp -d)
 Xvfb -displayfd 5 -screen 0 "$(at_dpi 800 480)x24" -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/controls/text_metrics.h"
 #include "app/controls/window_object.h"
 #include "common/error.h"
 #include "common/session/error_report.h"
@@ -46,16 +47,6 @@ void RegisterFrameClass(WNDPROC procedure) {
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   SetBkColor(dc, colour);
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
-int LineHeight(HWND window, HFONT font) {
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return metrics.tmHeight;
 }
 
 }  // namespace

@@ -52,6 +52,8 @@ const char kUsage[] =
     "                                    and its rectangle in the window's client area\n"
     "  measure TITLE                     ask the program to write its layout report (it must\n"
     "                                    run with LUDARO_GUI_TEST_LAYOUT naming the file)\n"
+    "  dpi-change TITLE DPI              tell the window it moved to a screen of DPI (WM_DPICHANGED,\n"
+    "                                    its rectangle scaled about its top left corner)\n"
     "  close TITLE                       ask a window to close\n"
     "  grid-rows TITLE ID                print the number of rows of a grid\n"
     "  grid-current TITLE ID             print the current row of a grid (-1: none)\n"
@@ -521,6 +523,25 @@ int Run(const std::wstring& command, const std::vector<std::wstring>& words, con
     if (!SendMessageTimeoutW(top, RegisterWindowMessageW(L"LudaroLayoutReport"), 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) ||
         answer != 1)
       throw DriverError("the program wrote no layout report (is LUDARO_GUI_TEST_LAYOUT set?)");
+  } else if (command == L"dpi-change") {
+    Arguments a(words, 2);
+    HWND top = WaitTopLevel(options, a.Text(0));
+    const int dpi = a.Number(1);
+    HDC screen = GetDC(nullptr);
+    const int current = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT rect{};
+    GetWindowRect(top, &rect);
+    RECT suggested{rect.left, rect.top, rect.left + MulDiv(rect.right - rect.left, dpi, current),
+                   rect.top + MulDiv(rect.bottom - rect.top, dpi, current)};
+    // The rectangle goes by address, so it is written into the program's memory.
+    RemoteBuffer remote(top, sizeof suggested);
+    remote.Write(0, &suggested, sizeof suggested);
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(top, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), remote.Address(), SMTO_ABORTIFHUNG, 10000,
+                             &ignored))
+      throw DriverError("the window does not answer (WM_DPICHANGED)");
+    Settle(top);
   } else if (command == L"close") {
     Arguments a(words, 1);
     PostMessageW(WaitTopLevel(options, a.Text(0)), WM_CLOSE, 0, 0);
