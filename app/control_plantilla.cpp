@@ -6,6 +6,7 @@
 #include "app/controls/window_object.h"
 #include "app/image_button.h"
 #include "app/resource_ids.h"
+#include "app/test_hooks.h"
 #include "common/error.h"
 
 namespace ludaro {
@@ -24,17 +25,6 @@ constexpr COLORREF kNavy = RGB(0, 0, 128);
 
 constexpr int kNavigatorButtonSize = 25;
 const RECT kGridBounds{16, 40, 266, 240};
-
-HFONT MakeFont(int points, bool bold, bool underlined) {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underlined, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                           L"MS Sans Serif");
-  if (!font) throw Error("Cannot create the font of the hour-template dialog");
-  return font;
-}
 
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
@@ -88,28 +78,24 @@ std::vector<controls::NavigatorButton> TemplateNavigatorButtons() {
 }  // namespace
 
 TControlPlantilla::TControlPlantilla(HWND owner, Exportacion& exportacion, Win32Dialog& dialog, HelpViewer& help)
-    : owner_(owner), exportacion_(exportacion), dialog_(dialog), help_(help) {
+    : owner_(owner), exportacion_(exportacion), dialog_(dialog), help_(help), layout_(DpiOf(owner)) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterWindowClass(instance, WindowProc);
-  font_ = MakeFont(8, false, false);
-  boldFont_ = MakeFont(8, true, false);
-  underlinedFont_ = MakeFont(8, true, true);
-  okIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_OK), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  font_ = layout_.Font(L"MS Sans Serif", 8, false);
+  boldFont_ = layout_.Font(L"MS Sans Serif", 8, true);
+  underlinedFont_ = layout_.Font(L"MS Sans Serif", 8, true, true);
 
   // The labels are drawn transparently onto the gradient, so the dialog
   // paints under its controls (no WS_CLIPCHILDREN).
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  window_ = CreateWindowExW(exStyle, kClassName, kCaption, style, left, top, width, height, owner_, nullptr, instance,
-                            this);
+  const RECT frame = CentredWindowRect(kClientWidth, kClientHeight, style, exStyle, layout_.dpi());
+  window_ = CreateWindowExW(exStyle, kClassName, kCaption, style, frame.left, frame.top, frame.right - frame.left,
+                            frame.bottom - frame.top, owner_, nullptr, instance, this);
   if (!window_) throw Error("Cannot create the hour-template dialog");
+  // Controls are made at their places at 100 % and then scaled together.
   CreateControls();
+  layout_.Adopt(window_);
 }
 
 TControlPlantilla::~TControlPlantilla() {
@@ -119,10 +105,6 @@ TControlPlantilla::~TControlPlantilla() {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
   }
-  DeleteObject(font_);
-  DeleteObject(boldFont_);
-  DeleteObject(underlinedFont_);
-  if (okIcon_) DestroyIcon(okIcon_);
 }
 
 HWND TControlPlantilla::CreateLabel(int id, const wchar_t* text, int left, int top, int width, int height, DWORD align,
@@ -142,6 +124,7 @@ void TControlPlantilla::CreateControls() {
   navigator_ = std::make_unique<controls::RecordNavigator>(
       window_, IDC_WWDBNAVIGATOR1, POINT{kGridBounds.left, kGridBounds.bottom + 6}, kNavigatorButtonSize,
       TemplateNavigatorButtons(), *grid_);
+  navigator_->SetPressHandler([this](controls::NavigatorButton button) { PressNavigator(button, true); });
   HookGrid();
   grid_->Attach(&exportacion_.plantilla());
 
@@ -152,7 +135,7 @@ void TControlPlantilla::CreateControls() {
               L"Modifique, en caso necesario, las Horas de Inicio de Clase, en la presente rejilla. Deben ser "
               L"iguales que la Plantilla Horaria de su Centro.",
               305, 92, 260, 60, SS_LEFT, boldFont_);
-  HWND aceptar = CreateImageButton(window_, IDC_CP_BITBTN2, L"Aceptar", 490, 270, 89, 25, okIcon_);
+  HWND aceptar = CreateImageButton(window_, IDC_CP_BITBTN2, L"Aceptar", 490, 270, 89, 25, IDI_OK);
   SendMessageW(aceptar, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
@@ -202,7 +185,21 @@ bool TControlPlantilla::TakeNavigatorPress(const MSG& message) {
   return true;
 }
 
-void TControlPlantilla::PressNavigator(controls::NavigatorButton button) {
+bool TControlPlantilla::TakeNavigatorKey(const MSG& message) {
+  using controls::NavigatorButton;
+  if (message.message != WM_KEYDOWN || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+  if (message.wParam == VK_F5) {
+    PressNavigator(NavigatorButton::Refresh);
+    return true;
+  }
+  if (message.wParam == VK_ESCAPE && message.hwnd == grid_->list()) {
+    if (navigator_->IsButtonEnabled(NavigatorButton::Cancel)) PressNavigator(NavigatorButton::Cancel);
+    return true;
+  }
+  return false;
+}
+
+void TControlPlantilla::PressNavigator(controls::NavigatorButton button, bool fromKeyboard) {
   using controls::NavigatorButton;
   switch (button) {
     case NavigatorButton::Edit:
@@ -224,6 +221,7 @@ void TControlPlantilla::PressNavigator(controls::NavigatorButton button) {
       break;
   }
   navigator_->Update();
+  if (fromKeyboard && IsChild(navigator_->window(), GetFocus())) return;
   if (!grid_->CellEditorOpen()) SetFocus(grid_->list());
 }
 
@@ -272,6 +270,8 @@ void TControlPlantilla::ShowModal() {
       ShowHelp();
       continue;
     }
+    if (TakeNavigatorKey(message)) continue;
+    if (HandleDialogKey(window_, message)) continue;
     if (IsDialogMessageW(window_, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -309,6 +309,7 @@ LRESULT CALLBACK TControlPlantilla::WindowProc(HWND window, UINT message, WPARAM
 }
 
 LRESULT TControlPlantilla::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LayoutReportMessage()) return WriteLayoutReport(window_) ? 1 : 0;
   switch (message) {
     case WM_COMMAND:
       // "Aceptar", also as the default button for Enter outside the grid.
@@ -343,6 +344,13 @@ LRESULT TControlPlantilla::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case kGridExited:
       AfterGridExit();
+      return 0;
+    case WM_ACTIVATE:
+      if (focusKeeper_.OnActivate(window_, wParam)) return 0;
+      break;
+    case WM_DPICHANGED:
+      // Moved to a screen of another scale.
+      layout_.ChangeDpi(window_, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
       // Closing the dialog any way goes on with the export, as "Aceptar" does.

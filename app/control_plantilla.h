@@ -14,6 +14,8 @@
 
 #include "app/controls/data_grid.h"
 #include "app/controls/record_navigator.h"
+#include "app/dialog_keys.h"
+#include "app/scaled_layout.h"
 #include "app/help_viewer.h"
 #include "app/win32_dialog.h"
 #include "export/exportacion.h"
@@ -49,7 +51,12 @@ class TControlPlantilla {
   // take the focus: the grid keeps the focus, so the row in edit is not
   // stored merely because the mouse went to the navigator.
   bool TakeNavigatorPress(const MSG& message);
-  void PressNavigator(controls::NavigatorButton button);
+  // `fromKeyboard`: pressed with Space or Enter on the button, whose row
+  // keeps the focus; a mouse press gives it back to the grid.
+  void PressNavigator(controls::NavigatorButton button, bool fromKeyboard = false);
+  // F5 refreshes and Escape in the grid (with no cell open) cancels the
+  // row's changes, as the navigator's buttons do.
+  bool TakeNavigatorKey(const MSG& message);
   void AfterGridExit();
   void Close();
   void ShowHelp();
@@ -65,13 +72,14 @@ class TControlPlantilla {
   Win32Dialog& dialog_;
   HelpViewer& help_;
   HWND window_ = nullptr;
+  ScaledLayout layout_;
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
   HFONT underlinedFont_ = nullptr;  // bold and underlined
-  HICON okIcon_ = nullptr;
   std::unique_ptr<controls::DataGrid> grid_;
   std::unique_ptr<controls::RecordNavigator> navigator_;
   bool done_ = false;
+  FocusKeeper focusKeeper_;
 };
 
 }  // namespace ludaro

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "app/controls/text_metrics.h"
 #include "app/folder_path.h"
+#include "app/scaled_layout.h"
 #include "app/resource_ids.h"
 #include "common/error.h"
 #include "common/utf.h"
@@ -17,8 +19,7 @@ constexpr int kListLeft = 150, kListTop = 34, kListWidth = 287, kListHeight = 11
 constexpr int kDrivesLeft = 150, kDrivesTop = 147, kDrivesWidth = 137, kDrivesHeight = 19;
 constexpr COLORREF kListColour = RGB(240, 251, 255);
 
-constexpr int kItemHeight = 16;
-constexpr int kDriveFieldHeight = 13;  // makes the closed drive list 19 pixels high
+constexpr int kItemHeight = 16;  // at 96 DPI; the images are drawn for it
 constexpr int kIndent = 8;
 constexpr int kMaxIndentLevels = 16;
 constexpr UINT_PTR kSubclassId = 1;
@@ -109,16 +110,44 @@ void FillRectColour(HDC dc, const RECT& area, COLORREF colour) {
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
 }
 
-void DrawFolderGlyph(HDC dc, int left, int top, bool open) {
-  FillRectColour(dc, RECT{left, top, left + 6, top + 2}, RGB(128, 96, 0));
-  FillRectColour(dc, RECT{left, top + 2, left + 14, top + 12}, RGB(128, 96, 0));
-  FillRectColour(dc, RECT{left + 1, top + 3, left + 13, top + 11}, open ? RGB(255, 236, 150) : RGB(240, 190, 50));
+// The rows' heights for `font` at `dpi`: the field of the closed drive list
+// as high as a line, a row 16 pixels at 96 DPI, scaled, and never less than
+// the line and three pixels.
+struct RowHeights {
+  int field;
+  int row;
+};
+
+RowHeights RowHeightsFor(HFONT font, UINT dpi) {
+  const int measured = controls::LineHeight(nullptr, font);
+  const int line = measured > 0 ? measured : kItemHeight - 3;
+  return {line, std::max(Scaled(kItemHeight, dpi), line + 3)};
 }
 
-void DrawDriveGlyph(HDC dc, int left, int top) {
-  FillRectColour(dc, RECT{left, top + 3, left + 14, top + 11}, RGB(96, 96, 96));
-  FillRectColour(dc, RECT{left + 1, top + 4, left + 13, top + 10}, RGB(200, 200, 200));
-  FillRectColour(dc, RECT{left + 10, top + 7, left + 12, top + 9}, RGB(0, 160, 0));
+// A glyph drawn on a 16-pixel row, scaled to a row `rowHeight` high.
+class GlyphPainter {
+ public:
+  GlyphPainter(HDC dc, int left, int top, int rowHeight) : dc_(dc), left_(left), top_(top), rowHeight_(rowHeight) {}
+  void Fill(int x0, int y0, int x1, int y1, COLORREF colour) const {
+    FillRectColour(dc_, RECT{left_ + At(x0), top_ + At(y0), left_ + At(x1), top_ + At(y1)}, colour);
+  }
+  int At(int value) const { return MulDiv(value, rowHeight_, kItemHeight); }
+
+ private:
+  HDC dc_;
+  int left_, top_, rowHeight_;
+};
+
+void DrawFolderGlyph(const GlyphPainter& paint, bool open) {
+  paint.Fill(0, 0, 6, 2, RGB(128, 96, 0));
+  paint.Fill(0, 2, 14, 12, RGB(128, 96, 0));
+  paint.Fill(1, 3, 13, 11, open ? RGB(255, 236, 150) : RGB(240, 190, 50));
+}
+
+void DrawDriveGlyph(const GlyphPainter& paint) {
+  paint.Fill(0, 3, 14, 11, RGB(96, 96, 96));
+  paint.Fill(1, 4, 13, 10, RGB(200, 200, 200));
+  paint.Fill(10, 7, 12, 9, RGB(0, 160, 0));
 }
 
 HWND CreateList(HWND parent, int id, const wchar_t* windowClass, DWORD style, int left, int top, int width,
@@ -281,26 +310,42 @@ void FolderList::ShowPath() {
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size;
   };
-  const std::wstring shown = ShortenFolder(folder_, [&](const std::wstring& text) { return width(text).cx <= kListWidth; });
+  // No wider than the folder list, at whatever scale the list is shown.
+  RECT list{};
+  GetWindowRect(folders_, &list);
+  const LONG widest = list.right - list.left;
+  const std::wstring shown = ShortenFolder(folder_, [&](const std::wstring& text) { return width(text).cx <= widest; });
   const SIZE size = width(shown);
   SelectObject(dc, oldFont);
   ReleaseDC(pathLabel_, dc);
   SetWindowTextW(pathLabel_, shown.c_str());
-  SetWindowPos(pathLabel_, nullptr, 0, 0, std::min<LONG>(size.cx, kListWidth), size.cy,
+  SetWindowPos(pathLabel_, nullptr, 0, 0, std::min<LONG>(size.cx, widest), size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(GetParent(pathLabel_), nullptr, TRUE);
 }
 
-bool FolderList::OnMeasureItem(MEASUREITEMSTRUCT& item) {
-  if (item.CtlID == IDC_DIRECTORIOS) {
-    item.itemHeight = kItemHeight;
-    return true;
-  }
-  if (item.CtlID == IDC_UNIDADES) {
-    item.itemHeight = item.itemID == static_cast<UINT>(-1) ? kDriveFieldHeight : kItemHeight;
-    return true;
-  }
-  return false;
+bool FolderList::OnMeasureItem(MEASUREITEMSTRUCT& item, HFONT font, UINT dpi) {
+  if (item.CtlID != IDC_DIRECTORIOS && item.CtlID != IDC_UNIDADES) return false;
+  const RowHeights heights = RowHeightsFor(font, dpi);
+  const bool field = item.CtlID == IDC_UNIDADES && item.itemID == static_cast<UINT>(-1);
+  item.itemHeight = static_cast<UINT>(field ? heights.field : heights.row);
+  return true;
+}
+
+void FolderList::FollowFont(UINT dpi) {
+  const RowHeights heights = RowHeightsFor(reinterpret_cast<HFONT>(SendMessageW(folders_, WM_GETFONT, 0, 0)), dpi);
+  SendMessageW(folders_, LB_SETITEMHEIGHT, 0, heights.row);
+  SendMessageW(drives_, CB_SETITEMHEIGHT, 0, heights.row);
+  // The closed drive list is 19 pixels high at 96 DPI, scaled; how much of
+  // that its border takes differs between systems and looks, so the field
+  // is fitted to the border there is (never lower than a line).
+  SendMessageW(drives_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), heights.field);
+  RECT closed{};
+  GetWindowRect(drives_, &closed);
+  const int border = (closed.bottom - closed.top) - heights.field;
+  const int field = std::max(heights.field, Scaled(kDrivesHeight, dpi) - border);
+  SendMessageW(drives_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+  ShowPath();
 }
 
 bool FolderList::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -311,17 +356,20 @@ bool FolderList::OnDrawItem(const DRAWITEMSTRUCT& item) {
   FillRectColour(dc, item.rcItem, selected ? GetSysColor(COLOR_HIGHLIGHT) : kListColour);
   if (item.itemID != static_cast<UINT>(-1)) {
     const std::wstring text = ItemText(item.hwndItem, item.itemID, !folderList);
-    int left = item.rcItem.left + 2;
-    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - 12) / 2;
+    // Glyphs and indents follow the row, which follows the font.
+    const int rowHeight = std::max<int>(kItemHeight, item.rcItem.bottom - item.rcItem.top);
+    const GlyphPainter scale(dc, 0, 0, rowHeight);
+    int left = item.rcItem.left + scale.At(2);
+    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - scale.At(12)) / 2;
     if (folderList) {
       const LRESULT data = SendMessageW(item.hwndItem, LB_GETITEMDATA, item.itemID, 0);
-      left += kIndent * static_cast<int>(std::min<LRESULT>(data & kDepthMask, kMaxIndentLevels));
-      DrawFolderGlyph(dc, left, top, (data & kOpenFolder) != 0);
+      left += scale.At(kIndent) * static_cast<int>(std::min<LRESULT>(data & kDepthMask, kMaxIndentLevels));
+      DrawFolderGlyph(GlyphPainter(dc, left, top, rowHeight), (data & kOpenFolder) != 0);
     } else {
-      DrawDriveGlyph(dc, left, top);
+      DrawDriveGlyph(GlyphPainter(dc, left, top, rowHeight));
     }
     RECT textArea = item.rcItem;
-    textArea.left = left + 18;
+    textArea.left = left + scale.At(18);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));

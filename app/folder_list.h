@@ -33,8 +33,12 @@ class FolderList {
   // The parent passes these on; each returns true when it was for the lists.
   bool OnCommand(int id, int notification);
   static bool OnDrawItem(const DRAWITEMSTRUCT& item);
-  // Answers WM_MEASUREITEM, which arrives while the lists are being created.
-  static bool OnMeasureItem(MEASUREITEMSTRUCT& item);
+  // Answers WM_MEASUREITEM, which arrives while the lists are being created
+  // (before they have their font): rows as high as `font` needs at `dpi`.
+  static bool OnMeasureItem(MEASUREITEMSTRUCT& item, HFONT font, UINT dpi);
+  // The rows made as high as the lists' font needs at `dpi` (after the
+  // screen scale changed).
+  void FollowFont(UINT dpi);
   // The lists' background colour.
   HBRUSH ListBackground() const { return background_; }
 

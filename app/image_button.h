@@ -8,9 +8,10 @@
 
 namespace ludaro {
 
-// `icon` is not owned; it must outlive the button.
+// `iconId`: the image's icon resource, drawn at the button's screen scale
+// (16 pixels at 96 DPI).
 HWND CreateImageButton(HWND parent, int id, const wchar_t* caption, int left, int top, int width, int height,
-                       HICON icon);
+                       int iconId);
 
 // For the WM_DRAWITEM of such a button.
 void DrawImageButton(const DRAWITEMSTRUCT& item);

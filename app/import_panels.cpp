@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/dialog_keys.h"
 #include "app/image_button.h"
 #include "app/main_form.h"
 #include "app/resource_ids.h"
@@ -37,17 +38,6 @@ const wchar_t kWarning[] =
 
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
-HFONT MakeFont(int points, bool bold, bool underline) {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-  if (!font) throw Error("Cannot create the font of the import's panels");
-  return font;
-}
-
 // The columns of a grid as the import gives them; the first `fixed` stay in
 // place and cannot be entered, the rest are read-only unless editable.
 std::vector<controls::GridColumn> ColumnsOf(const ludaro::GridColumn* first, const ludaro::GridColumn* last,
@@ -60,6 +50,8 @@ std::vector<controls::GridColumn> ColumnsOf(const ludaro::GridColumn* first, con
     shown.displayWidth = column->displayWidth;
     shown.fixed = columns.size() < fixed;
     shown.readOnly = !column->editable;
+    // What is typed there are the abbreviations' codes, which must show whole.
+    shown.wholeCodes = column->editable;
     columns.push_back(std::move(shown));
   }
   return columns;
@@ -110,15 +102,15 @@ ImportPanels::ImportPanels(TMForm& form) : form_(form), dialog_(*this, form.dial
   panel1_ = form_.Control(IDC_PANEL1);
   panel2_ = form_.Control(IDC_PANEL2);
   if (!panel1_ || !panel2_) throw Error("The main window has no panels for the import");
-  font_ = MakeFont(8, false, false);
-  boldFont_ = MakeFont(8, true, false);
-  titleFont_ = MakeFont(8, true, true);
-  okIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_OK), IMAGE_ICON, 16, 16,
-                                          LR_DEFAULTCOLOR));
+  // The window's fonts, kept at its screen scale by its layout.
+  font_ = form_.layout().Font(L"MS Sans Serif", 8, false);
+  boldFont_ = form_.layout().Font(L"MS Sans Serif", 8, true);
+  titleFont_ = form_.layout().Font(L"MS Sans Serif", 8, true, true);
   panel1Brush_ = GetSysColorBrush(COLOR_GRADIENTINACTIVECAPTION);
   panel2Brush_ = GetSysColorBrush(COLOR_INACTIVECAPTION);
   CreatePanel1Controls();
   CreatePanel2Controls();
+  form_.layout().Adopt(form_.handle());
   SetWindowSubclass(form_.handle(), FormProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(panel1_, PanelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(panel2_, PanelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -136,10 +128,6 @@ ImportPanels::~ImportPanels() {
   wwDBGridNIVIMP_.reset();
   wwDBGridCODCENTRO_.reset();
   session_.reset();
-  DeleteObject(font_);
-  DeleteObject(boldFont_);
-  DeleteObject(titleFont_);
-  if (okIcon_) DestroyIcon(okIcon_);
 }
 
 HWND ImportPanels::CreateLabel(HWND parent, int id, const wchar_t* text, int left, int top, int width, int height,
@@ -162,7 +150,7 @@ void ImportPanels::CreatePanel1Controls() {
       GridModel(ColumnsOf(std::begin(kConvocatoriaColumns), std::end(kConvocatoriaColumns), 1), style), font_);
   wwDBGridCODCENTRO_->SetErrorReport([this](HWND, const std::exception& error) { form_.dialog().ErrorReport(error); });
 
-  HWND bitBtn1 = CreateImageButton(panel1_, IDC_BITBTN1, L"Continuar", 106, 83, 81, 23, okIcon_);
+  HWND bitBtn1 = CreateImageButton(panel1_, IDC_BITBTN1, L"Continuar", 106, 83, 81, 23, IDI_OK);
   SendMessageW(bitBtn1, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
@@ -192,7 +180,7 @@ void ImportPanels::CreatePanel2Controls() {
                                  110, 25, panel2_, ControlId(IDC_BUTTON2), GetModuleHandleW(nullptr), nullptr);
   if (!button2) throw Error("Cannot create the button " + std::to_string(IDC_BUTTON2));
   SendMessageW(button2, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  HWND bitBtn2 = CreateImageButton(panel2_, IDC_BITBTN2, L"Aceptar", 504, 234, 76, 25, okIcon_);
+  HWND bitBtn2 = CreateImageButton(panel2_, IDC_BITBTN2, L"Aceptar", 504, 234, 76, 25, IDI_OK);
   SendMessageW(bitBtn2, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
@@ -321,6 +309,9 @@ void ImportPanels::ApplyView(bool settled) {
   if (view.levelPanelShown && !panel2WasShown_) SetFocus(wwDBGridNIVIMP_->list());
   // The focus may have come back to the grid while the session was busy.
   if (view.levelPanelShown && GetFocus() == wwDBGridNIVIMP_->list()) WwDBGridNIVIMPEnter();
+  // A panel that went, or a grid disabled by a failed check, may have taken
+  // the focus with it.
+  EnsureUsableFocus(form_.handle());
   panel1WasShown_ = view.convocatoriaPanelShown;
   panel2WasShown_ = view.levelPanelShown;
 }

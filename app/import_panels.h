@@ -94,7 +94,6 @@ class ImportPanels {
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
   HFONT titleFont_ = nullptr;
-  HICON okIcon_ = nullptr;
   HWND panel1_ = nullptr;
   HWND panel2_ = nullptr;
   HBRUSH panel1Brush_ = nullptr;  // system brushes, not owned

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialog_keys.h"
 #include "app/main_form.h"
 #include "app/win32_dialog.h"
 #include "common/session/run_state.h"
@@ -40,6 +41,7 @@ int RunMessageLoop(ludaro::TMForm& form) {
       continue;
     }
     // Tab, the access keys and Enter on a button, as in a dialog.
+    if (ludaro::HandleDialogKey(form.handle(), message)) continue;
     if (IsWindow(form.handle()) && IsDialogMessageW(form.handle(), &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);

@@ -28,17 +28,6 @@ constexpr int kDirectionPanelHeight = 90;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-HFONT MakeFont(const wchar_t* face, int points, bool bold, bool underline = false) {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
-                           DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
-  if (!font) throw Error("Cannot create the font " + std::to_string(points) + "-point");
-  return font;
-}
-
 HICON LoadSmallIcon(HINSTANCE instance, int id) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
 }
@@ -62,47 +51,43 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 TMForm::TMForm(HINSTANCE instance, RunState& state, Win32Dialog& dialog, const std::vector<std::wstring>& arguments)
-    : instance_(instance), state_(state), dialog_(dialog), help_(platform::ProgramFolder() / L"XADE.CHM") {
+    : instance_(instance),
+      state_(state),
+      dialog_(dialog),
+      layout_(SystemDpi()),
+      help_(platform::ProgramFolder() / L"XADE.CHM") {
   RegisterPanelClass(instance);
   RegisterWindowClass(instance, WindowProc);
-  font_ = MakeFont(L"MS Sans Serif", 8, false);
-  boldFont_ = MakeFont(L"MS Sans Serif", 8, true);
-  panelFont_ = MakeFont(L"Arial", 12, true);
-  linkFont_ = MakeFont(L"MS Sans Serif", 8, false, true);
-  okIcon_ = LoadSmallIcon(instance, IDI_OK);
-  closeIcon_ = LoadSmallIcon(instance, IDI_CLOSE);
+  font_ = layout_.Font(L"MS Sans Serif", 8, false);
+  boldFont_ = layout_.Font(L"MS Sans Serif", 8, true);
+  panelFont_ = layout_.Font(L"Arial", 12, true);
+  linkFont_ = layout_.Font(L"MS Sans Serif", 8, false, true);
 
   // A fixed dialog border: no resizing, no minimise or maximise box.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  window_ = CreateWindowExW(exStyle, kClassName, kCaption, style, left, top, width, height, nullptr, nullptr,
-                            instance, this);
+  const RECT frame = CentredWindowRect(kClientWidth, kClientHeight, style, exStyle, layout_.dpi());
+  window_ = CreateWindowExW(exStyle, kClassName, kCaption, style, frame.left, frame.top, frame.right - frame.left,
+                            frame.bottom - frame.top, nullptr, nullptr, instance, this);
   if (!window_) throw Error("Cannot create the main window");
   dialog_.SetOwner(window_);
+  // Controls are made at their places at 100 % and then scaled together.
   CreateControls();
   FormCreate(arguments);
+  layout_.Adopt(window_);
+  folders_->FollowFont(layout_.dpi());
 }
 
 TMForm::~TMForm() {
   folders_.reset();
   if (IsWindow(window_)) DestroyWindow(window_);
-  DeleteObject(font_);
-  DeleteObject(boldFont_);
-  DeleteObject(panelFont_);
-  DeleteObject(linkFont_);
-  if (okIcon_) DestroyIcon(okIcon_);
-  if (closeIcon_) DestroyIcon(closeIcon_);
 }
 
 void TMForm::Show() {
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
+  // The first direction's "OK", so Enter starts what the window is for.
+  EnsureUsableFocus(window_);
 }
 
 HWND TMForm::CreateLabel(HWND parent, int id, const wchar_t* text, int left, int top, HFONT font) {
@@ -110,19 +95,9 @@ HWND TMForm::CreateLabel(HWND parent, int id, const wchar_t* text, int left, int
                                0, 0, parent, ControlId(id), instance_, nullptr);
   if (!label) throw Error("Cannot create the label " + std::to_string(id));
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  // As wide and high as its text.
-  HDC dc = GetDC(label);
-  HGDIOBJ oldFont = SelectObject(dc, font);
-  SIZE size{0, 0};
-  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-  if (size.cy == 0) {
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    size.cy = metrics.tmHeight;
-  }
-  SelectObject(dc, oldFont);
-  ReleaseDC(label, dc);
-  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // As wide and high as its text, at any screen scale.
+  MarkSizedToText(label);
+  SizeToText(label);
   return label;
 }
 
@@ -137,12 +112,12 @@ HWND TMForm::CreateWrappedLabel(HWND parent, int id, const wchar_t* text, int le
 void TMForm::CreateControls() {
   HWND draw3D2 = CreatePanel(window_, IDC_DRAW3D2, 0, 0, 289, kDirectionPanelHeight, PanelLook::Gradient);
   CreateWrappedLabel(draw3D2, IDC_DRAW3D2_LABEL, L"Transformar datos desde XADE hacia Horalia ", 24, 3, 265, 41);
-  HWND bExportar = CreateImageButton(draw3D2, IDC_BEXPORTAR, L"OK", 88, 56, 89, 25, okIcon_);
+  HWND bExportar = CreateImageButton(draw3D2, IDC_BEXPORTAR, L"OK", 88, 56, 89, 25, IDI_OK);
   SendMessageW(bExportar, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
   HWND draw3D3 = CreatePanel(window_, IDC_DRAW3D3, 289, 0, 310, kDirectionPanelHeight, PanelLook::Gradient);
   CreateWrappedLabel(draw3D3, IDC_DRAW3D3_LABEL, L"Transformar datos desde Horalia hacia XADE", 8, 3, 305, 57);
-  HWND bImportar = CreateImageButton(draw3D3, IDC_BIMPORTAR, L"OK", 96, 56, 89, 25, okIcon_);
+  HWND bImportar = CreateImageButton(draw3D3, IDC_BIMPORTAR, L"OK", 96, 56, 89, 25, IDI_OK);
   SendMessageW(bImportar, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
   HWND panel3 = CreatePanel(window_, IDC_PANEL3, 0, kDirectionPanelHeight, 599, 178, PanelLook::Raised);
@@ -157,7 +132,7 @@ void TMForm::CreateControls() {
                                  146, 77, 21, panel3, ControlId(IDC_BUTTON1), instance_, nullptr);
   if (!button1) throw Error("Cannot create the help button");
   SendMessageW(button1, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  HWND bClose = CreateImageButton(panel3, IDC_BCLOSE, L"&Salir", 480, 87, 89, 25, closeIcon_);
+  HWND bClose = CreateImageButton(panel3, IDC_BCLOSE, L"&Salir", 480, 87, 89, 25, IDI_CLOSE);
   SendMessageW(bClose, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreateLabel(panel3, IDC_LABEL1, L"Ludaro para HL19 V-1.0", 368, 149, boldFont_);
   // Free space left of the version label, below the convocatoria panel;
@@ -338,6 +313,7 @@ LRESULT CALLBACK TMForm::WindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 LRESULT TMForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LayoutReportMessage()) return WriteLayoutReport(window_) ? 1 : 0;
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
@@ -368,12 +344,24 @@ LRESULT TMForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_MEASUREITEM:
-      if (FolderList::OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      if (FolderList::OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), font_, layout_.dpi())) return TRUE;
       break;
+    case WM_DPICHANGED:
+      // Moved to a screen of another scale.
+      layout_.ChangeDpi(window_, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      font_ = layout_.Font(L"MS Sans Serif", 8, false);
+      boldFont_ = layout_.Font(L"MS Sans Serif", 8, true);
+      panelFont_ = layout_.Font(L"Arial", 12, true);
+      linkFont_ = layout_.Font(L"MS Sans Serif", 8, false, true);
+      if (folders_) folders_->FollowFont(layout_.dpi());
+      return 0;
     case WM_CTLCOLORSTATIC:
       return LabelColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_CTLCOLORLISTBOX:
       if (folders_) return reinterpret_cast<LRESULT>(folders_->ListBackground());
+      break;
+    case WM_ACTIVATE:
+      if (focusKeeper_.OnActivate(window_, wParam)) return 0;
       break;
     case WM_HELP:
       ShowContextHelp();

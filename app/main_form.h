@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "app/dialog_keys.h"
 #include "app/folder_list.h"
 #include "app/help_viewer.h"
+#include "app/scaled_layout.h"
 #include "app/win32_dialog.h"
 #include "common/session/run_report.h"
 #include "common/session/run_state.h"
@@ -55,6 +57,10 @@ class TMForm {
   ImportPanels* importPanels() const { return importPanels_.get(); }
   void KeepImportPanels(std::unique_ptr<ImportPanels> panels);
 
+  // Where the window's controls and fonts are scaled for its screen; the
+  // import's panels lay themselves out through it too.
+  ScaledLayout& layout() { return layout_; }
+
   // The F1 key, wherever the focus is in the window.
   void ShowContextHelp();
 
@@ -85,16 +91,16 @@ class TMForm {
   RunState& state_;
   Win32Dialog& dialog_;
   HWND window_ = nullptr;
+  ScaledLayout layout_;
   HFONT font_ = nullptr;         // 8-point "MS Sans Serif", the window's text
   HFONT boldFont_ = nullptr;     // the same, bold
   HFONT panelFont_ = nullptr;    // 12-point bold "Arial" of the direction panels
   HFONT linkFont_ = nullptr;     // the window's text, underlined
-  HICON okIcon_ = nullptr;
-  HICON closeIcon_ = nullptr;
   std::unique_ptr<FolderList> folders_;
   HelpViewer help_;
   std::wstring dirTxt_;
   bool closed_ = false;  // FormClose has run
+  FocusKeeper focusKeeper_;
   std::unique_ptr<ImportPanels> importPanels_;
   std::filesystem::path reportFile_;  // the last report written, or empty
 };

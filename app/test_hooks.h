@@ -10,6 +10,13 @@
 //   LUDARO_GUI_TEST_SHELL_LOG=file  what the window would open with
 //                                ShellExecuteW is added to the file as a
 //                                line "verb<TAB>path" instead
+// and one read when a window is asked for its layout:
+//   LUDARO_GUI_TEST_LAYOUT=file  the window writes there where each control
+//                                is and how much room its text needs, measured
+//                                in the control's own font (which no other
+//                                process can read)
+
+#include <windows.h>
 
 #include <string>
 
@@ -23,5 +30,10 @@ bool RunDirectionTestHooks(const std::wstring& dirTxt, UserDialog& dialog);
 // True when the call to ShellExecuteW was recorded for a test, in UTF-8,
 // instead of made.
 bool RecordShellExecuteForTests(const wchar_t* verb, const std::wstring& file);
+
+// The message that asks a window for its layout report.
+UINT LayoutReportMessage();
+// Writes the report of `top`; false when no file is named.
+bool WriteLayoutReport(HWND top);
 
 }  // namespace ludaro

@@ -3,7 +3,7 @@
 # test driver works the window through an import of the sample school:
 #   scripts/import_screenshots.sh CROSS_BUILD_DIR [OUTPUT_DIR]   (default docs/)
 # As scripts/screenshots.sh: a Wine virtual desktop on its own Xvfb display,
-# each picture cropped to the window.
+# each picture cropped to the window, LUDARO_SHOT_DPI for another scale.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source=$(pwd)
@@ -14,13 +14,14 @@ driver="$build/tests/gui/ludaro_gui_driver.exe"
 
 export WINEPREFIX="$build/wine" WINEDEBUG=-all LC_ALL=C.UTF-8
 [ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+source scripts/screenshot_scale.sh
 
 work=$(mktemp -d)
 school="$WINEPREFIX/drive_c/XADE/Centro"
 htemp="$WINEPREFIX/drive_c/HTEMP"
-Xvfb -displayfd 5 -screen 0 800x480x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 5 -screen 0 "$(at_dpi 800 480)x24" -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work" "$WINEPREFIX/drive_c/XADE" "$htemp"' EXIT
+trap 'wineserver -k 2>/dev/null || true; set_dpi 96; kill $xvfb 2>/dev/null || true; rm -rf "$work" "$WINEPREFIX/drive_c/XADE" "$htemp"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 
@@ -32,16 +33,16 @@ cp "$build/app/Ludaro.exe" "$build/app/XADE.CHM" "$school/"
 MAIN="Exportar e importar datos entre Horalia y XADE (Formato CSV)"
 ctl() { awk -v name="IDC_$1" '$1 == "#define" && $2 == name { print $3 }' "$source/app/resource_ids.h"; }
 # The driver must run on the window's virtual desktop to find it.
-drv() { wine explorer /desktop=Ludaro,640x330 "$driver" "$@"; }
+drv() { wine explorer /desktop=Ludaro,$(at_dpi 640 330) "$driver" "$@"; }
 shot() {
   sleep 1
   import -window root "$work/$1.png"
-  convert "$work/$1.png" -crop 640x330+0+0 +repage -bordercolor "$(convert "$work/$1.png" -format '%[pixel:p{1,1}]' info:)" \
-    -border 1 -fuzz 2% -trim +repage "$out/$1.png"
-  echo "$out/$1.png"
+  convert "$work/$1.png" -crop "$(at_dpi 640 330)+0+0" +repage -bordercolor "$(convert "$work/$1.png" -format '%[pixel:p{1,1}]' info:)" \
+    -border 1 -fuzz 2% -trim +repage "$out/$1$suffix.png"
+  echo "$out/$1$suffix.png"
 }
 
-(cd "$school" && exec wine explorer /desktop=Ludaro,640x330 Ludaro.exe) >/dev/null 2>&1 &
+(cd "$school" && exec wine explorer /desktop=Ludaro,$(at_dpi 640 330) Ludaro.exe) >/dev/null 2>&1 &
 program=$!
 drv wait-window "$MAIN" --timeout 30 >/dev/null
 drv click "$MAIN" "$(ctl BEXPORTAR)"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/controls/text_metrics.h"
 #include "app/controls/window_object.h"
 #include "common/error.h"
 #include "common/session/error_report.h"
@@ -46,16 +47,6 @@ void RegisterFrameClass(WNDPROC procedure) {
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   SetBkColor(dc, colour);
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
-int LineHeight(HWND window, HFONT font) {
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return metrics.tmHeight;
 }
 
 }  // namespace
@@ -360,13 +351,19 @@ void DataGrid::LayoutColumns() {
   HGDIOBJ old = SelectObject(dc, font_);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
+  int widest = 0;
+  for (wchar_t c : std::wstring(L"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, &c, 1, &extent);
+    widest = std::max(widest, static_cast<int>(extent.cx));
+  }
   SelectObject(dc, titleFont_);
   std::vector<int> widths;
   for (std::size_t i = 0; i < model_.columns().size(); ++i) {
     const std::u16string title = model_.TitleOf(i);
     SIZE extent{};
     GetTextExtentPoint32W(dc, Wide(title), static_cast<int>(title.size()), &extent);
-    widths.push_back(model_.PixelWidth(i, metrics.tmAveCharWidth, extent.cx));
+    widths.push_back(model_.PixelWidth(i, metrics.tmAveCharWidth, extent.cx, widest));
   }
   SelectObject(dc, old);
   ReleaseDC(list_, dc);
@@ -379,9 +376,68 @@ void DataGrid::LayoutColumns() {
     const int available = client.right - GetSystemMetrics(SM_CXVSCROLL);
     int total = 0;
     for (int width : widths) total += width;
-    if (total > available) widths.back() = std::max(2 * kTextInset + 8, widths.back() - (total - available));
+    // The last column also takes what is left, so no unpainted strip stays
+    // right of it.
+    widths.back() = std::max(2 * kTextInset + 8, widths.back() + (available - total));
   }
   for (std::size_t i = 0; i < widths.size(); ++i) ListView_SetColumnWidth(list_, static_cast<int>(i), widths[i]);
+}
+
+void DataGrid::SetFont(HFONT font) {
+  if (!font || font == font_) return;
+  font_ = font;
+  if (ownsTitleFont_) {
+    DeleteObject(titleFont_);
+    LOGFONTW bold{};
+    GetObjectW(font_, sizeof bold, &bold);
+    bold.lfWeight = FW_BOLD;
+    titleFont_ = CreateFontIndirectW(&bold);
+  } else {
+    titleFont_ = font_;
+  }
+  rowHeight_ = LineHeight(frame_, font_) + 6;
+  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  LayoutColumns();
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+DataGrid* DataGrid::FromWindow(HWND frame) {
+  wchar_t name[32] = L"";
+  GetClassNameW(frame, name, 32);
+  if (lstrcmpW(name, kFrameClass) != 0) return nullptr;
+  return reinterpret_cast<DataGrid*>(GetWindowLongPtrW(frame, GWLP_USERDATA));
+}
+
+std::vector<ColumnFit> DataGrid::MeasureColumns() const {
+  std::vector<ColumnFit> fits;
+  HDC dc = GetDC(list_);
+  HGDIOBJ old = SelectObject(dc, font_);
+  RECT header{};
+  GetWindowRect(header_, &header);
+  for (std::size_t column = 0; column < model_.columns().size(); ++column) {
+    ColumnFit fit{ListView_GetColumnWidth(list_, static_cast<int>(column)), 0, true};
+    SelectObject(dc, font_);
+    // The texts the column's width promises to show whole: those no longer
+    // than its display width.
+    for (std::size_t row = 0; row < RowCount(); ++row) {
+      const std::u16string text = rows_->Text(row, column);
+      if (static_cast<int>(text.size()) > model_.columns()[column].displayWidth) continue;
+      SIZE size{};
+      GetTextExtentPoint32W(dc, Wide(text), static_cast<int>(text.size()), &size);
+      fit.widestCell = std::max(fit.widestCell, static_cast<int>(size.cx) + 2 * kTextInset);
+    }
+    SelectObject(dc, titleFont_);
+    const std::u16string title = model_.TitleOf(column);
+    RECT area{0, 0, fit.width - 2 * kTextInset, 0};
+    const UINT lines = model_.style().titleLines > 1 ? DT_WORDBREAK : DT_SINGLELINE;
+    DrawTextW(dc, Wide(title), static_cast<int>(title.size()), &area, DT_CALCRECT | DT_NOPREFIX | lines);
+    fit.titleFits = area.right <= fit.width - 2 * kTextInset && area.bottom <= header.bottom - header.top - 4;
+    fits.push_back(fit);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(list_, dc);
+  return fits;
 }
 
 RECT DataGrid::CellRect(std::size_t row, std::size_t column) const {
@@ -554,6 +610,11 @@ LRESULT DataGrid::OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       SetFocus(list_);
       return 0;
+    case WM_SETFONT:
+      SetFont(reinterpret_cast<HFONT>(wParam));
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
     case kCommitAfterFocusLoss:
       AfterEditorLostFocus();
       return 0;

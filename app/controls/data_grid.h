@@ -26,6 +26,13 @@
 
 namespace ludaro::controls {
 
+// How a column's contents fit it, for the tests' layout report.
+struct ColumnFit {
+  int width;          // the column's width in pixels
+  int widestCell;     // the widest cell text that fits the display width, with its margins
+  bool titleFits;     // the title shows whole in its lines
+};
+
 struct CellEdit {
   std::size_t row;
   std::size_t column;
@@ -55,6 +62,9 @@ class DataGrid {
   ~DataGrid();
   DataGrid(const DataGrid&) = delete;
   DataGrid& operator=(const DataGrid&) = delete;
+
+  // The grid whose window `frame` is, or null.
+  static DataGrid* FromWindow(HWND frame);
 
   HWND window() const { return frame_; }
   HWND list() const { return list_; }
@@ -98,6 +108,8 @@ class DataGrid {
   void CancelEdit();
   bool CellEditorOpen() const;
 
+  std::vector<ColumnFit> MeasureColumns() const;
+
   // Runs an action on the table and reports its error the grid's way, then
   // shows the table again. For the navigator.
   void RunOnTable(const std::function<void(dbf::Table&)>& action);
@@ -115,6 +127,9 @@ class DataGrid {
 
   void CreateColumns();
   void LayoutColumns();
+  // The cells' font changed (the screen's scale did): titles, rows and
+  // columns follow it.
+  void SetFont(HFONT font);
   void DrawRow(const DRAWITEMSTRUCT& item);
   RECT CellRect(std::size_t row, std::size_t column) const;
   void ReloadRows();

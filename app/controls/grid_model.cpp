@@ -60,15 +60,20 @@ CellPosition GridModel::CellAfterEnter(CellPosition at, std::size_t rowCount) co
   return at;
 }
 
-int GridModel::PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth) const {
-  const int data = std::max(1, columns_.at(column).displayWidth) * std::max(1, averageCharWidth);
+int GridModel::PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth, int widestCharWidth) const {
+  const int charWidth =
+      columns_.at(column).wholeCodes ? std::max(averageCharWidth, widestCharWidth) : averageCharWidth;
+  const int data = std::max(1, columns_.at(column).displayWidth) * std::max(1, charWidth);
   const int title = (std::max(0, titleTextWidth) + style_.titleLines - 1) / style_.titleLines;
   return std::max(data, title) + kCellMargin;
 }
 
 CellColours GridModel::ColoursOf(std::size_t row, bool currentRow, const std::optional<Colour>& fromHook) const {
-  if (currentRow) return {style_.currentRowBackground, style_.currentRowText};
+  // A colour a screen gives a cell (the level grid's fixed columns in the
+  // button face) holds on the current row too; the row's mark shows in the
+  // other cells.
   if (fromHook) return {*fromHook, style_.cellText};
+  if (currentRow) return {style_.currentRowBackground, style_.currentRowText};
   if (style_.alternateBackground && row % 2 == 1) return {*style_.alternateBackground, style_.cellText};
   return {style_.cellBackground, style_.cellText};
 }

@@ -58,6 +58,9 @@ struct GridColumn {
   int displayWidth = 10; // in average characters of the grid's font
   bool readOnly = false; // can be entered (the cursor stops there) but not edited
   bool fixed = false;    // stays at the left, can be neither entered nor edited
+  // Holds codes the user types: its width is its display width in the widest
+  // letters, so every code of that length shows whole.
+  bool wholeCodes = false;
 };
 
 struct GridStyle {
@@ -112,11 +115,13 @@ class GridModel {
   CellPosition CellAfterEnter(CellPosition at, std::size_t rowCount) const;
 
   // A column's width in pixels: its characters, or its title when that is
-  // wider (spread over the title's lines), plus the cell's margins.
-  int PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth) const;
+  // wider (spread over the title's lines), plus the cell's margins. A column
+  // of whole codes counts its characters at `widestCharWidth` (the widest
+  // letter or digit); others at the average width.
+  int PixelWidth(std::size_t column, int averageCharWidth, int titleTextWidth, int widestCharWidth = 0) const;
 
-  // The colours of a cell: the current row's highlight; else the colour a
-  // screen's hook gave it; else the row's plain or alternate background.
+  // The colours of a cell: the colour a screen's hook gave it; else the
+  // current row's highlight; else the row's plain or alternate background.
   CellColours ColoursOf(std::size_t row, bool currentRow, const std::optional<Colour>& fromHook) const;
 
  private:

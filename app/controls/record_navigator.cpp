@@ -97,7 +97,9 @@ RecordNavigator::RecordNavigator(HWND parent, int firstId, POINT origin, int but
   RegisterFrameClass(FrameProc);
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const int width = buttonSize * static_cast<int>(buttons_.size());
-  frame_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_VISIBLE, origin.x, origin.y, width,
+  // One tab stop for the whole row (the frame hands the focus to a button);
+  // the arrow keys move between the buttons.
+  frame_ = CreateWindowExW(0, kFrameClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, origin.x, origin.y, width,
                            buttonSize, parent, nullptr, instance, this);
   if (!frame_) throw Error("cannot create the record navigator's window");
   tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -109,6 +111,7 @@ RecordNavigator::RecordNavigator(HWND parent, int firstId, POINT origin, int but
                                   WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, static_cast<int>(i) * buttonSize, 0, buttonSize,
                                   buttonSize, frame_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     buttonWindows_.push_back(button);
+    SetWindowSubclass(button, ButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
     if (tooltip_) {
       TOOLINFOW tool{};
       tool.cbSize = sizeof tool;
@@ -146,7 +149,34 @@ NavigatorState RecordNavigator::State() const {
 void RecordNavigator::Update() {
   if (!IsWindow(frame_)) return;
   const NavigatorState state = State();
-  for (std::size_t i = 0; i < buttons_.size(); ++i) EnableWindow(buttonWindows_[i], IsEnabled(buttons_[i], state));
+  HWND focus = GetFocus();
+  int focused = -1;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const bool enabled = IsEnabled(buttons_[i], state);
+    if (buttonWindows_[i] == focus && !enabled) focused = static_cast<int>(i);
+    EnableWindow(buttonWindows_[i], enabled);
+  }
+  // A button that goes disabled under the focus (the last row reached, an
+  // edit stored) hands it to its nearest enabled neighbour, so the keyboard
+  // stays in the navigator.
+  if (focused >= 0) {
+    int next = EnabledButtonFrom(focused, +1);
+    if (next < 0) next = EnabledButtonFrom(focused, -1);
+    if (next >= 0) FocusButton(next);
+  }
+}
+
+bool RecordNavigator::IsButtonEnabled(NavigatorButton button) const { return IsEnabled(button, State()); }
+
+int RecordNavigator::EnabledButtonFrom(int from, int direction) const {
+  for (int i = from; i >= 0 && i < static_cast<int>(buttonWindows_.size()); i += direction)
+    if (IsWindowEnabled(buttonWindows_[static_cast<std::size_t>(i)])) return i;
+  return -1;
+}
+
+void RecordNavigator::FocusButton(int index) {
+  focusedButton_ = index;
+  SetFocus(buttonWindows_[static_cast<std::size_t>(index)]);
 }
 
 void RecordNavigator::Press(NavigatorButton button) {
@@ -201,11 +231,24 @@ LRESULT RecordNavigator::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) {
         const int offset = LOWORD(wParam) - firstId_;
-        for (NavigatorButton button : buttons_)
-          if (static_cast<int>(button) == offset) Press(button);
+        for (NavigatorButton button : buttons_) {
+          if (static_cast<int>(button) != offset) continue;
+          if (pressHandler_) {
+            pressHandler_(button);
+          } else {
+            Press(button);
+          }
+        }
         return 0;
       }
       break;
+    case WM_SETFOCUS: {
+      // Tabbed into: the button last used, else the nearest enabled one.
+      int target = EnabledButtonFrom(focusedButton_, +1);
+      if (target < 0) target = EnabledButtonFrom(focusedButton_, -1);
+      if (target >= 0) FocusButton(target);
+      return 0;
+    }
     case WM_DRAWITEM:
       DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
@@ -213,6 +256,33 @@ LRESULT RecordNavigator::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcW(frame_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK RecordNavigator::ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR self) {
+  auto* navigator = reinterpret_cast<RecordNavigator*>(self);
+  if (message == WM_GETDLGCODE) return DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTARROWS;
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ButtonProc, 1);
+  if (message == WM_SETFOCUS) {
+    for (std::size_t i = 0; i < navigator->buttonWindows_.size(); ++i)
+      if (navigator->buttonWindows_[i] == window) navigator->focusedButton_ = static_cast<int>(i);
+  }
+  if (message == WM_KEYDOWN) {
+    const int count = static_cast<int>(navigator->buttonWindows_.size());
+    int target = -1;
+    switch (wParam) {
+      case VK_LEFT:
+      case VK_UP: target = navigator->EnabledButtonFrom(navigator->focusedButton_ - 1, -1); break;
+      case VK_RIGHT:
+      case VK_DOWN: target = navigator->EnabledButtonFrom(navigator->focusedButton_ + 1, +1); break;
+      case VK_HOME: target = navigator->EnabledButtonFrom(0, +1); break;
+      case VK_END: target = navigator->EnabledButtonFrom(count - 1, -1); break;
+      default: return DefSubclassProc(window, message, wParam, lParam);
+    }
+    if (target >= 0) navigator->FocusButton(target);
+    return 0;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void RecordNavigator::DrawButton(const DRAWITEMSTRUCT& item) const {

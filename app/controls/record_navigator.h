@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,12 +28,22 @@ class RecordNavigator {
 
   HWND window() const { return frame_; }
   void Press(NavigatorButton button);
+  // A button pressed from the keyboard (Space or Enter on it) goes to this
+  // instead of Press, for a screen that works the table its own way.
+  void SetPressHandler(std::function<void(NavigatorButton)> handler) { pressHandler_ = std::move(handler); }
+  bool IsButtonEnabled(NavigatorButton button) const;
   // Enables the buttons that can act now.
   void Update();
 
  private:
   static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR self);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The enabled button nearest to `from` (its index) towards `direction`,
+  // or -1.
+  int EnabledButtonFrom(int from, int direction) const;
+  void FocusButton(int index);
   void DrawButton(const DRAWITEMSTRUCT& item) const;
   NavigatorState State() const;
 
@@ -42,6 +53,8 @@ class RecordNavigator {
   std::vector<NavigatorButton> buttons_;
   std::vector<HWND> buttonWindows_;
   DataGrid& grid_;
+  std::function<void(NavigatorButton)> pressHandler_;
+  int focusedButton_ = 0;  // the button the navigator's tab stop leads to
   // The grid may outlive the navigator; its listener then does nothing.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -117,8 +117,11 @@ def program_icon(size):
 
 def main():
     folder = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).parent)
-    (folder / "ok.ico").write_bytes(ico_bytes([ok_mark()]))
-    (folder / "close.ico").write_bytes(ico_bytes([close_door()]))
+    # The button images drawn for 100, 125, 150 and 200 % screen scale, so
+    # the window picks a sharp one instead of stretching the smallest.
+    sizes = [16, 20, 24, 32]
+    (folder / "ok.ico").write_bytes(ico_bytes([ok_mark(n) for n in sizes]))
+    (folder / "close.ico").write_bytes(ico_bytes([close_door(n) for n in sizes]))
     (folder / "ludaro.ico").write_bytes(ico_bytes([program_icon(32), program_icon(16)]))
 
 

@@ -66,9 +66,16 @@ TEST(GridModelTest, ColumnWidthFitsItsCharactersOrItsTitle) {
   EXPECT_EQ(model.PixelWidth(1, 7, 60), 30 * 7 + 12);  // the characters are wider than the title
   EXPECT_EQ(model.PixelWidth(0, 7, 40), 40 + 12);      // a one-character column still shows "TURNO"
   EXPECT_EQ(wrapped.PixelWidth(0, 7, 101), 51 + 12);   // a title over two lines needs half its width
+  // A column of typed codes holds its length in the widest letters; another
+  // stays at the average.
+  GridColumn nivel{"NIVEL", u"", 5};
+  nivel.wholeCodes = true;
+  GridModel coded({nivel, {"CODCURSO", u"", 5}}, {});
+  EXPECT_EQ(coded.PixelWidth(0, 5, 20, 11), 5 * 11 + 12);
+  EXPECT_EQ(coded.PixelWidth(1, 5, 20, 11), 5 * 5 + 12);
 }
 
-TEST(GridModelTest, CellColoursFollowHighlightThenHookThenAlternateRows) {
+TEST(GridModelTest, CellColoursFollowHookThenHighlightThenAlternateRows) {
   GridStyle style;
   style.cellBackground = Colour::FromSystem(system_colour::kInfoBackground);
   style.alternateBackground = colours::kSilver;
@@ -81,8 +88,10 @@ TEST(GridModelTest, CellColoursFollowHighlightThenHookThenAlternateRows) {
   EXPECT_EQ(model.ColoursOf(1, false, std::nullopt).background, colours::kSilver);
   EXPECT_EQ(model.ColoursOf(2, false, std::nullopt).background, style.cellBackground);
   EXPECT_EQ(model.ColoursOf(1, false, buttonFace).background, buttonFace);
-  EXPECT_EQ(model.ColoursOf(1, true, buttonFace).background, colours::kMaroon);
-  EXPECT_EQ(model.ColoursOf(1, true, buttonFace).text, colours::kWhite);
+  // A hooked cell keeps its colour on the current row; the others show the mark.
+  EXPECT_EQ(model.ColoursOf(1, true, buttonFace).background, buttonFace);
+  EXPECT_EQ(model.ColoursOf(1, true, std::nullopt).background, colours::kMaroon);
+  EXPECT_EQ(model.ColoursOf(1, true, std::nullopt).text, colours::kWhite);
 
   GridModel plain({{"A", u"", 3}}, {});
   EXPECT_EQ(plain.ColoursOf(1, false, std::nullopt).background, plain.style().cellBackground);

@@ -72,3 +72,27 @@ same_tables() {
 expect_no_message() {
   if drv message --timeout 1 >/dev/null 2>&1; then fail "unexpected message: $(message_text)"; fi
 }
+
+# The codes of the second convocatoria's (2025EXT) courses, as ludaro-cli's
+# --coding reads them, in GUI_SCRATCH/coding.csv.
+write_coding() {
+  cat >"$GUI_SCRATCH/coding.csv" <<'CODES'
+CODCURSO,TURNO,NIVEL,CURSO
+23102,M,BACCT,2
+23202,M,BACHS,2
+26102,M,CMXA,2
+26202,M,CMSMR,2
+27102,M,CSAF,2
+27202,T,CSDAW,2
+CODES
+}
+
+# Every table of HTEMP is what the command line writes for 2025EXT coded
+# as GUI_SCRATCH/coding.csv says.
+same_tables_as_coded() {
+  rm -rf "$GUI_SCRATCH/expected"
+  mkdir "$GUI_SCRATCH/expected"
+  "$(native_cli)" import --xade "$SCHOOL" --htemp "$GUI_SCRATCH/expected" --convocatoria 2025EXT \
+    --coding "$GUI_SCRATCH/coding.csv" >/dev/null 2>&1
+  same_tables "$GUI_SCRATCH/expected"
+}

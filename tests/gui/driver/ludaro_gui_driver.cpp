@@ -43,6 +43,18 @@ const char kUsage[] =
     "  select TITLE ID INDEX [--double]  select in a list box, combo box or grid, notifying\n"
     "  select-text TITLE ID TEXT [--double]  the same, by the item's text\n"
     "  key TITLE ID VK                   press a key in the control (or what has the focus in it)\n"
+    "  keys TITLE KEY...                 real key presses (SendInput) to the window, brought to the\n"
+    "                                    front; KEY: a VK name, with shift+ ctrl+ alt+ before it,\n"
+    "                                    or text:TEXT typed as it stands\n"
+    "  focus TITLE                       print the id of the control with the focus (the window\n"
+    "                                    itself: 0; none: -1) and, after a tab, its class\n"
+    "  set-focus TITLE ID                give a control the focus (as a click would)\n"
+    "  rects TITLE                       print every control under the window: id, class, shown,\n"
+    "                                    and its rectangle in the window's client area\n"
+    "  measure TITLE                     ask the program to write its layout report (it must\n"
+    "                                    run with LUDARO_GUI_TEST_LAYOUT naming the file)\n"
+    "  dpi-change TITLE DPI              tell the window it moved to a screen of DPI (WM_DPICHANGED,\n"
+    "                                    its rectangle scaled about its top left corner)\n"
     "  close TITLE                       ask a window to close\n"
     "  grid-rows TITLE ID                print the number of rows of a grid\n"
     "  grid-current TITLE ID             print the current row of a grid (-1: none)\n"
@@ -156,6 +168,79 @@ void PostKey(HWND target, UINT key) {
   const LPARAM up = down | (LPARAM{1} << 30) | (LPARAM{1} << 31);
   PostMessageW(target, WM_KEYDOWN, key, down);
   PostMessageW(target, WM_KEYUP, key, up);
+}
+
+// Brings `top` to the front so real key presses reach it.
+void BringToFront(const Options& options, HWND top) {
+  WaitFor(options.timeout, "the window in front", [&]() -> HWND {
+    if (GetForegroundWindow() == top) return top;
+    SetForegroundWindow(top);
+    return GetForegroundWindow() == top ? top : nullptr;
+  });
+}
+
+void SendKeyInput(UINT key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(key);
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0);
+  SendInput(1, &input, sizeof input);
+}
+
+// "shift+TAB", "alt+s", "RETURN": the modifiers held around the key.
+void PressKeyChord(const std::wstring& chord) {
+  std::vector<UINT> modifiers;
+  std::wstring rest = chord;
+  for (;;) {
+    const auto plus = rest.find(L'+');
+    if (plus == std::wstring::npos || plus + 1 == rest.size()) break;
+    std::wstring name = rest.substr(0, plus);
+    for (auto& c : name) c = static_cast<wchar_t>(std::towlower(c));
+    if (name == L"shift") modifiers.push_back(VK_SHIFT);
+    else if (name == L"ctrl") modifiers.push_back(VK_CONTROL);
+    else if (name == L"alt") modifiers.push_back(VK_MENU);
+    else throw std::invalid_argument("unknown modifier " + Utf8(name));
+    rest = rest.substr(plus + 1);
+  }
+  const auto key = VirtualKeyOf(rest);
+  if (!key) throw std::invalid_argument("unknown key " + Utf8(rest));
+  for (UINT modifier : modifiers) SendKeyInput(modifier, false);
+  SendKeyInput(*key, false);
+  SendKeyInput(*key, true);
+  for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m) SendKeyInput(*m, true);
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT input[2]{};
+    for (int i = 0; i < 2; ++i) {
+      input[i].type = INPUT_KEYBOARD;
+      input[i].ki.wScan = c;
+      input[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, input, sizeof input[0]);
+  }
+}
+
+HWND FocusOf(HWND top) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void PrintRects(HWND top, HWND parent) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&rect), 2);
+    Print(std::to_wstring(GetDlgCtrlID(child)) + L"\t" + ClassOf(child) + L"\t" +
+          (IsWindowVisible(child) ? L"1" : L"0") + L"\t" + std::to_wstring(rect.left) + L"," +
+          std::to_wstring(rect.top) + L"," + std::to_wstring(rect.right - rect.left) + L"x" +
+          std::to_wstring(rect.bottom - rect.top));
+    PrintRects(top, child);
+  }
 }
 
 // The window of the control's thread that has the keyboard focus, when it is
@@ -386,6 +471,74 @@ int Run(const std::wstring& command, const std::vector<std::wstring>& words, con
     HWND control = WaitControl(options, a.Text(0), a.Number(1));
     PostKey(KeyTarget(control), *key);
     Settle(control);
+  } else if (command == L"keys") {
+    if (words.size() < 2) throw std::invalid_argument("keys TITLE KEY...");
+    HWND top = WaitTopLevel(options, words[0]);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      BringToFront(options, top);
+      if (words[i].rfind(L"text:", 0) == 0) {
+        TypeText(words[i].substr(5));
+      } else {
+        PressKeyChord(words[i]);
+      }
+      Settle(top);
+    }
+  } else if (command == L"focus") {
+    Arguments a(words, 1);
+    HWND top = WaitTopLevel(options, a.Text(0));
+    HWND focus = FocusOf(top);
+    if (!focus) {
+      Print(L"-1");
+    } else {
+      Print(std::to_wstring(focus == top ? 0 : GetDlgCtrlID(focus)) + L"\t" + ClassOf(focus));
+    }
+  } else if (command == L"set-focus") {
+    Arguments a(words, 2);
+    HWND top = WaitTopLevel(options, a.Text(0));
+    HWND control = WaitControl(options, a.Text(0), a.Number(1));
+    if (HWND grid = FindDescendantOfClass(control, WC_LISTVIEWW)) control = grid;
+    BringToFront(options, top);
+    // SetFocus works only for the calling thread's queue: share it for the call.
+    const DWORD own = GetCurrentThreadId();
+    const DWORD theirs = GetWindowThreadProcessId(top, nullptr);
+    AttachThreadInput(own, theirs, TRUE);
+    SetFocus(control);
+    AttachThreadInput(own, theirs, FALSE);
+    Settle(top);
+    if (FocusOf(top) != control) throw DriverError("control " + std::to_string(a.Number(1)) + " did not take the focus");
+  } else if (command == L"rects") {
+    Arguments a(words, 1);
+    HWND top = WaitTopLevel(options, a.Text(0));
+    RECT client{};
+    GetClientRect(top, &client);
+    Print(L"0\twindow\t1\t0,0," + std::to_wstring(client.right) + L"x" + std::to_wstring(client.bottom));
+    PrintRects(top, top);
+  } else if (command == L"measure") {
+    Arguments a(words, 1);
+    HWND top = WaitTopLevel(options, a.Text(0));
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(top, RegisterWindowMessageW(L"LudaroLayoutReport"), 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) ||
+        answer != 1)
+      throw DriverError("the program wrote no layout report (is LUDARO_GUI_TEST_LAYOUT set?)");
+  } else if (command == L"dpi-change") {
+    Arguments a(words, 2);
+    HWND top = WaitTopLevel(options, a.Text(0));
+    const int dpi = a.Number(1);
+    HDC screen = GetDC(nullptr);
+    const int current = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT rect{};
+    GetWindowRect(top, &rect);
+    RECT suggested{rect.left, rect.top, rect.left + MulDiv(rect.right - rect.left, dpi, current),
+                   rect.top + MulDiv(rect.bottom - rect.top, dpi, current)};
+    // The rectangle goes by address, so it is written into the program's memory.
+    RemoteBuffer remote(top, sizeof suggested);
+    remote.Write(0, &suggested, sizeof suggested);
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(top, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), remote.Address(), SMTO_ABORTIFHUNG, 10000,
+                             &ignored))
+      throw DriverError("the window does not answer (WM_DPICHANGED)");
+    Settle(top);
   } else if (command == L"close") {
     Arguments a(words, 1);
     PostMessageW(WaitTopLevel(options, a.Text(0)), WM_CLOSE, 0, 0);
