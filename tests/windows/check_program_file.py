@@ -3,9 +3,11 @@
     check_program_file.py EXE --machine i386|amd64 --subsystem gui|console --version X.Y.Z
 the processor and subsystem, no link time (reproducible builds), only system
 DLLs imported (the exe must run from a bare folder), the embedded application
-manifest (the Windows versions it declares, and neither an execution level,
-which would cut Horalia.ini off from its VirtualStore, nor a code page) and
-the version resource."""
+manifest (the Windows versions it declares; the Common Controls 6 dependency
+that gives the windows the current look and per-monitor DPI awareness, v2
+first with v1 and true/pm to fall back on, since the windows scale
+themselves; and neither an execution level, which would cut Horalia.ini off
+from its VirtualStore, nor a code page) and the version resource."""
 import argparse
 import sys
 import xml.etree.ElementTree as ElementTree
@@ -22,6 +24,8 @@ SUPPORTED_OS = {
 # reads its text in another code page.
 FORBIDDEN_ELEMENTS = ("trustInfo", "requestedExecutionLevel", "requestedPrivileges", "activeCodePage")
 RUNTIME_DLLS = ("libstdc++", "libgcc", "libwinpthread")
+COMMON_CONTROLS = {"type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
+                   "publicKeyToken": "6595b64144ccf1df", "processorArchitecture": "*", "language": "*"}
 
 
 def local_name(tag):
@@ -39,6 +43,23 @@ def manifest_faults(manifest):
     declared = {element.get("Id", "").lower() for element in root.iter() if local_name(element.tag) == "supportedOS"}
     faults += [f"the manifest does not declare {system}" for guid, system in SUPPORTED_OS.items()
                if guid not in declared]
+
+    controls = [element.attrib for element in root.iter() if local_name(element.tag) == "assemblyIdentity"
+                and element.get("name") == COMMON_CONTROLS["name"]]
+    if len(controls) != 1:
+        faults.append(f"the manifest has {len(controls)} Common Controls dependencies, not one")
+    else:
+        faults += [f"the Common Controls dependency's {key} is {controls[0].get(key)!r}, not {value!r}"
+                   for key, value in COMMON_CONTROLS.items() if controls[0].get(key) != value]
+
+    def texts(name):
+        return [(element.text or "").strip() for element in root.iter() if local_name(element.tag) == name]
+
+    if texts("dpiAware") != ["true/pm"]:
+        faults.append(f"dpiAware is {texts('dpiAware')}, not ['true/pm']")
+    awareness = texts("dpiAwareness")
+    if len(awareness) != 1 or [v.strip() for v in awareness[0].split(",")][:2] != ["PerMonitorV2", "PerMonitor"]:
+        faults.append(f"dpiAwareness is {awareness}, not PerMonitorV2 then PerMonitor")
     return faults
 
 
