@@ -75,12 +75,13 @@ assert_eq 1 "$(drv enabled "$MAIN" "$LINK")" "the link enabled"
 # Tab from "&Salir" reaches the link within the window's controls.
 reached=no
 for _ in $(seq 10); do
-  current=$(drv focus "$MAIN" | tr -d '\r')
+  current=$(drv focus "$MAIN" | cut -f1 | tr -d '\r')
   if [ "$current" = "$LINK" ]; then
     reached=yes
     break
   fi
-  [ "$current" = 0 ] && current=$(ctl BCLOSE)
+  # 0: the window itself, -1: nothing has the focus
+  if [ "$current" = 0 ] || [ "$current" = -1 ]; then current=$(ctl BCLOSE); fi
   drv key "$MAIN" "$current" TAB
 done
 assert_eq yes "$reached" "the link reached by Tab"

@@ -36,7 +36,6 @@ const char kUsage[] =
     "  answer ok|cancel|yes|no [--caption C]\n"
     "                                    press that button of the message box\n"
     "  text TITLE ID                     print a control's text\n"
-    "  focus TITLE                       print the id of the control with the keyboard focus (0: none)\n"
     "  set-text TITLE ID TEXT            replace a control's text\n"
     "  visible TITLE ID | enabled TITLE ID   print 1 or 0\n"
     "  items TITLE ID                    print the items of a list box or combo box\n"
@@ -430,13 +429,6 @@ int Run(const std::wstring& command, const std::vector<std::wstring>& words, con
   } else if (command == L"text") {
     Arguments a(words, 2);
     Print(TextOf(WaitControl(options, a.Text(0), a.Number(1))));
-  } else if (command == L"focus") {
-    Arguments a(words, 1);
-    HWND window = WaitTopLevel(options, a.Text(0));
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus;
-    Print(std::to_wstring(known ? GetDlgCtrlID(info.hwndFocus) : 0));
   } else if (command == L"set-text") {
     Arguments a(words, 3);
     HWND control = WaitControl(options, a.Text(0), a.Number(1));
