@@ -135,10 +135,10 @@ void TMForm::CreateControls() {
   HWND bClose = CreateImageButton(panel3, IDC_BCLOSE, L"&Salir", 480, 87, 89, 25, IDI_CLOSE);
   SendMessageW(bClose, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreateLabel(panel3, IDC_LABEL1, L"Ludaro para HL19 V-1.0", 368, 149, boldFont_);
-  // Free space left of the version label, below the convocatoria panel;
-  // shown after a run. A button, so that Tab reaches it and Enter opens it.
-  HWND reportLink = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_OWNERDRAW, 96, 149, 268, 14,
-                                    panel3, ControlId(IDC_REPORTLINK), instance_, nullptr);
+  // The free space right of the folder list, above "&Salir"; shown after a
+  // run. A button, so that Tab reaches it and Enter opens it; its text wraps.
+  HWND reportLink = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_OWNERDRAW | BS_MULTILINE, 444, 34,
+                                    146, 48, panel3, ControlId(IDC_REPORTLINK), instance_, nullptr);
   if (!reportLink) throw Error("Cannot create the report's link");
   SendMessageW(reportLink, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
 
@@ -224,11 +224,12 @@ void TMForm::DrawReportLink(const DRAWITEMSTRUCT& item) {
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, link ? kBlue : RGB(128, 0, 0));
   RECT area = item.rcItem;
-  DrawTextW(item.hDC, text, -1, &area, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawTextW(item.hDC, text, -1, &area, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) {
     RECT measured = item.rcItem;
-    DrawTextW(item.hDC, text, -1, &measured, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    DrawTextW(item.hDC, text, -1, &measured, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
     measured.right = std::min(measured.right, item.rcItem.right);
+    measured.bottom = std::min(measured.bottom, item.rcItem.bottom);
     DrawFocusRect(item.hDC, &measured);
   }
   SelectObject(item.hDC, oldFont);

@@ -82,13 +82,14 @@ bool TextRoom(HWND control, SIZE& need, SIZE& have) {
   HDC dc = GetDC(control);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   UINT format = DT_CALCRECT | ((isStatic && (style & SS_NOPREFIX)) ? DT_NOPREFIX : 0);
-  const bool wraps = isStatic && (style & SS_TYPEMASK) <= SS_RIGHT;
+  const bool multiline = isButton && (style & BS_MULTILINE);
+  const bool wraps = (isStatic && (style & SS_TYPEMASK) <= SS_RIGHT) || multiline;
   RECT area{0, 0, wraps ? client.right : 0, 0};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, format | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
   SelectObject(dc, old);
   ReleaseDC(control, dc);
   need = {area.right, area.bottom};
-  if (isButton) {
+  if (isButton && !multiline) {
     // The frame and its inner margin on each side; an image button's
     // picture and gap before the caption.
     const UINT dpi = DpiOf(control);
