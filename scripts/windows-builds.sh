@@ -1,10 +1,11 @@
 # Sourced: the two Windows builds, where each lives and its Wine prefix.
 
-# Sets build, toolchain and WINEARCH for win64 or win32.
+# Sets build and toolchain for win64 or win32 (the Wine architecture is
+# wine_prefix_for's, read from the build's cache).
 windows_build_settings() {
   case "$1" in
-    win64) build=build-win toolchain=cmake/mingw-w64.cmake; export WINEARCH=win64 ;;
-    win32) build=build-win32 toolchain=cmake/mingw-w64-i686.cmake; export WINEARCH=win32 ;;
+    win64) build=build-win toolchain=cmake/mingw-w64.cmake ;;
+    win32) build=build-win32 toolchain=cmake/mingw-w64-i686.cmake ;;
     *) echo "unknown Windows build '$1' (win64 or win32)" >&2; return 64 ;;
   esac
 }
